@@ -1,0 +1,60 @@
+# make run   — install what is missing, build, seed the working folder, start the program
+# make test  — install, build, run every test headless
+# make bench — install, build, run the benchmarks
+
+BUILD_DIR     ?= build
+BUILD_TYPE    ?= Release
+MARIVELLE_HOME ?= $(HOME)/Marivelle
+JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
+
+PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n \
+            libsqlitecpp-dev libsqlite3-dev libkainjow-mustache-dev libbenchmark-dev \
+            fonts-dejavu-core
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+# Files shipped beside data.mdb (report definitions); absent ones are copied, changed ones kept.
+SHIPPED_FILES := $(wildcard resources/reports/*.RAV)
+
+.PHONY: all deps build run test bench seed clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+seed: build
+	@mkdir -p "$(MARIVELLE_HOME)"
+	@if [ ! -e "$(MARIVELLE_HOME)/data.mdb" ]; then \
+	  cp $(BUILD_DIR)/data.mdb "$(MARIVELLE_HOME)/data.mdb" && \
+	  chmod u+w "$(MARIVELLE_HOME)/data.mdb" && \
+	  echo "Seeded $(MARIVELLE_HOME)/data.mdb"; \
+	fi
+	@for f in $(SHIPPED_FILES); do \
+	  [ -e "$(MARIVELLE_HOME)/$$(basename $$f)" ] || cp "$$f" "$(MARIVELLE_HOME)/"; \
+	done
+
+run: seed
+	cd "$(MARIVELLE_HOME)" && exec "$(CURDIR)/$(BUILD_DIR)/src/marivelle"
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	cmake --build $(BUILD_DIR) --target bench_all -j$(JOBS)
+	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,805 @@
+#include "DataSet.h"
+
+#include "Connection.h"
+#include "GreekText.h"
+#include "JetDialect.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+[[noreturn]] void fail(const QString& message) {
+    throw std::runtime_error(message.toStdString());
+}
+
+[[noreturn]] void storeFail(sqlite3* db) {
+    throw SQLite::Exception(db, sqlite3_errcode(db));
+}
+
+// Owns a prepared statement.
+class Stmt {
+public:
+    Stmt(sqlite3* db, const QString& sql) : m_db(db) {
+        const QByteArray u = sql.toUtf8();
+        if (sqlite3_prepare_v2(db, u.constData(), int(u.size()), &m_st, nullptr) != SQLITE_OK)
+            storeFail(db);
+    }
+    ~Stmt() { sqlite3_finalize(m_st); }
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+    sqlite3_stmt* get() const { return m_st; }
+    bool step() {
+        const int rc = sqlite3_step(m_st);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
+        storeFail(m_db);
+    }
+    void bind(int i, const QVariant& v) {
+        int rc = SQLITE_OK;
+        if (!v.isValid() || v.isNull()) {
+            rc = sqlite3_bind_null(m_st, i);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Bool:
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::UInt:
+            case QMetaType::ULongLong:
+                rc = sqlite3_bind_int64(m_st, i, v.toLongLong());
+                break;
+            case QMetaType::Double:
+                rc = sqlite3_bind_double(m_st, i, v.toDouble());
+                break;
+            default: {
+                const QByteArray u = v.toString().toUtf8();
+                rc = sqlite3_bind_text(m_st, i, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            storeFail(m_db);
+    }
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_st = nullptr;
+};
+
+QString quoted(const QString& name) {
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+// Words outside quotes and brackets, upper-cased, for telling a plain one-table SELECT.
+bool hasKeyword(const QString& sql, QStringView word) {
+    QString current;
+    auto flush = [&] {
+        const bool hit = current.compare(word, Qt::CaseInsensitive) == 0;
+        current.clear();
+        return hit;
+    };
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"' || c == u'[') {
+            if (flush())
+                return true;
+            const QChar close = c == u'[' ? u']' : c;
+            ++i;
+            while (i < sql.size() && sql[i] != close)
+                ++i;
+        } else if (c.isLetterOrNumber() || c == u'_') {
+            current += c;
+        } else if (flush()) {
+            return true;
+        }
+    }
+    return flush();
+}
+
+QVariant readCell(sqlite3_stmt* st, int col, FieldType type) {
+    const int storage = sqlite3_column_type(st, col);
+    if (storage == SQLITE_NULL)
+        return {};
+    switch (type) {
+    case FieldType::Date: {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+        const QString s = QString::fromUtf8(t, sqlite3_column_bytes(st, col));
+        const QDate d = Values::dateFromIso(s);
+        return d.isValid() ? QVariant(d) : QVariant(s);
+    }
+    case FieldType::Boolean:
+        return sqlite3_column_int64(st, col) != 0;
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+        if (storage == SQLITE_INTEGER)
+            return qlonglong(sqlite3_column_int64(st, col));
+        break;
+    case FieldType::Double:
+        if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
+            return sqlite3_column_double(st, col);
+        break;
+    default:
+        break;
+    }
+    switch (storage) {
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(st, col));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(st, col);
+    default: {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+        return QString::fromUtf8(t, sqlite3_column_bytes(st, col));
+    }
+    }
+}
+
+int compareValues(FieldType type, const QVariant& a, const QVariant& b) {
+    const bool na = !a.isValid() || a.isNull(), nb = !b.isValid() || b.isNull();
+    if (na || nb)
+        return na == nb ? 0 : na ? -1 : 1; // blanks first
+    switch (type) {
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+    case FieldType::Double:
+    case FieldType::Boolean: {
+        const double x = a.toDouble(), y = b.toDouble();
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
+    case FieldType::Date:
+        if (a.typeId() == QMetaType::QDate && b.typeId() == QMetaType::QDate)
+            return a.toDate() < b.toDate() ? -1 : a.toDate() > b.toDate() ? 1 : 0;
+        return a.toString().compare(b.toString());
+    default:
+        if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
+            return GreekText::compare(*static_cast<const QString*>(a.constData()),
+                                      *static_cast<const QString*>(b.constData()));
+        if (a.typeId() != QMetaType::QString && b.typeId() != QMetaType::QString) {
+            const double x = a.toDouble(), y = b.toDouble();
+            return x < y ? -1 : x > y ? 1 : 0;
+        }
+        return GreekText::compare(a.toString(), b.toString());
+    }
+}
+
+} // namespace
+
+// ---- Field ----
+
+QVariant Field::value() const {
+    return m_dataSet->currentValue(m_index);
+}
+
+void Field::setValue(const QVariant& v) {
+    m_dataSet->setFieldValue(m_index, v);
+}
+
+bool Field::isNull() const {
+    const QVariant v = value();
+    return !v.isValid() || v.isNull();
+}
+
+QString Field::displayText() const {
+    return Values::displayText(m_type, value());
+}
+
+void Field::setText(const QString& typed) {
+    setValue(
+        Values::fromText(m_type == FieldType::Unknown ? FieldType::Text : m_type, typed, m_size));
+}
+
+// ---- DataLink / DataSource ----
+
+DataLink::~DataLink() {
+    setDataSource(nullptr);
+}
+
+void DataLink::setDataSource(DataSource* source) {
+    if (m_source == source)
+        return;
+    if (m_source)
+        m_source->m_links.removeAll(this);
+    m_source = source;
+    if (m_source)
+        m_source->m_links.append(this);
+    activeChanged();
+}
+
+DataSet* DataLink::dataSet() const {
+    return m_source ? m_source->dataSet() : nullptr;
+}
+
+DataSource::DataSource(QObject* parent) : QObject(parent) {}
+
+DataSource::~DataSource() {
+    setDataSet(nullptr);
+    for (DataLink* l : std::as_const(m_links))
+        l->m_source = nullptr;
+}
+
+void DataSource::setDataSet(DataSet* ds) {
+    if (m_dataSet == ds)
+        return;
+    if (m_dataSet)
+        m_dataSet->m_sources.removeAll(this);
+    m_dataSet = ds;
+    if (ds)
+        ds->m_sources.append(this);
+    for (DataLink* l : QList<DataLink*>(m_links))
+        l->activeChanged();
+}
+
+// ---- DataSet ----
+
+DataSet::DataSet(QObject* parent) : QObject(parent) {}
+
+DataSet::~DataSet() {
+    for (DataSource* s : std::as_const(m_sources))
+        s->m_dataSet = nullptr;
+}
+
+void DataSet::setConnection(Connection* c) {
+    if (m_connection == c)
+        return;
+    close();
+    QObject::disconnect(m_closeHook);
+    m_connection = c;
+    if (c)
+        m_closeHook = QObject::connect(c, &Connection::aboutToClose, this, [this] { close(); });
+}
+
+void DataSet::notify(const std::function<void(DataLink*)>& f) {
+    for (DataSource* s : QList<DataSource*>(m_sources))
+        for (DataLink* l : QList<DataLink*>(s->m_links))
+            f(l);
+}
+
+void DataSet::requireActive() const {
+    if (!isActive())
+        fail(QStringLiteral("Τα δεδομένα δεν είναι ανοιχτά."));
+}
+
+void DataSet::requireEditable() const {
+    if (!m_editable)
+        fail(QStringLiteral("Τα δεδομένα αυτά είναι μόνο για ανάγνωση."));
+}
+
+void DataSet::open() {
+    if (isActive())
+        return;
+    if (!m_connection)
+        fail(QStringLiteral("Δεν έχει οριστεί σύνδεση με τη βάση δεδομένων."));
+    m_connection->open();
+    sqlite3* db = m_connection->handle();
+    Source src = prepareSource();
+
+    std::unique_ptr<Stmt> st = std::make_unique<Stmt>(db, src.sql);
+    if (sqlite3_column_count(st->get()) == 0)
+        fail(QStringLiteral("Η εντολή δεν επιστρέφει εγγραφές."));
+
+    QString table = src.table;
+    bool hasRowId = src.hasRowId;
+    if (src.detectEditable) {
+        // Editable when every column comes straight from one table.
+        const int n = sqlite3_column_count(st->get());
+        QString first;
+        bool one = true;
+        for (int i = 0; i < n && one; ++i) {
+            const char* t = sqlite3_column_table_name(st->get(), i);
+            const QString name = t ? QString::fromUtf8(t) : QString();
+            if (name.isEmpty() || (i > 0 && name != first))
+                one = false;
+            first = name;
+        }
+        for (const auto w : {u"GROUP", u"DISTINCT", u"UNION", u"JOIN", u"INTERSECT", u"EXCEPT"})
+            if (one && hasKeyword(src.sql, w))
+                one = false;
+        const QString trimmed = src.sql.trimmed();
+        if (one && trimmed.left(6).compare(u"SELECT", Qt::CaseInsensitive) == 0) {
+            const QString withId = QStringLiteral("SELECT _rowid_, ") + trimmed.mid(6);
+            try {
+                auto st2 = std::make_unique<Stmt>(db, withId);
+                st = std::move(st2);
+                table = first;
+                hasRowId = true;
+            } catch (const std::exception&) {
+                // A view or a table without row ids: stays read-only.
+            }
+        }
+    }
+
+    sqlite3_stmt* s = st->get();
+    const int total = sqlite3_column_count(s);
+    const int offset = hasRowId ? 1 : 0;
+    m_columns = total - offset;
+    m_fields.clear();
+    m_fieldList.clear();
+    for (int i = 0; i < m_columns; ++i) {
+        auto f = std::make_unique<Field>();
+        f->m_dataSet = this;
+        f->m_index = i;
+        f->m_name = QString::fromUtf8(sqlite3_column_name(s, i + offset));
+        const char* origin = sqlite3_column_origin_name(s, i + offset);
+        f->m_origin = origin ? QString::fromUtf8(origin) : QString();
+        const char* decl = sqlite3_column_decltype(s, i + offset);
+        f->m_type =
+            Values::typeFromDeclaration(decl ? QString::fromUtf8(decl) : QString(), &f->m_size);
+        if (!table.isEmpty() && origin) {
+            int pk = 0, autoinc = 0, notNull = 0;
+            const char *dt = nullptr, *coll = nullptr;
+            const QByteArray t = table.toUtf8();
+            if (sqlite3_table_column_metadata(db, nullptr, t.constData(), origin, &dt, &coll,
+                                              &notNull, &pk, &autoinc) == SQLITE_OK &&
+                pk && f->m_type == FieldType::Integer && dt &&
+                QString::fromUtf8(dt).compare(u"INTEGER", Qt::CaseInsensitive) == 0) {
+                f->m_type = FieldType::AutoInc; // the row id itself
+                f->m_readOnly = true;
+            }
+        }
+        if (f->m_origin.isEmpty())
+            f->m_readOnly = true;
+        m_fieldList.append(f.get());
+        m_fields.push_back(std::move(f));
+    }
+
+    m_cells.clear();
+    m_rowIds.clear();
+    m_order.clear();
+    std::vector<FieldType> types;
+    for (const Field* f : std::as_const(m_fieldList))
+        types.push_back(f->m_type);
+    int rows = 0;
+    while ((m_maxRecords <= 0 || rows < m_maxRecords) && st->step()) {
+        m_rowIds.push_back(hasRowId ? sqlite3_column_int64(s, 0) : -1);
+        for (int c = 0; c < m_columns; ++c)
+            m_cells.push_back(readCell(s, c + offset, types[c]));
+        m_order.push_back(rows);
+        ++rows;
+    }
+    st.reset();
+
+    for (Field* f : std::as_const(m_fieldList)) {
+        if (f->m_type != FieldType::Unknown)
+            continue;
+        f->m_type = FieldType::Text;
+        for (int r = 0; r < rows; ++r) {
+            const QVariant& v = m_cells[size_t(r) * m_columns + f->m_index];
+            if (v.isNull())
+                continue;
+            if (v.typeId() == QMetaType::LongLong)
+                f->m_type = FieldType::Integer;
+            else if (v.typeId() == QMetaType::Double)
+                f->m_type = FieldType::Double;
+            break;
+        }
+    }
+
+    m_table = table;
+    m_editable = !table.isEmpty() && hasRowId;
+    m_buffer.assign(m_columns, QVariant());
+    m_modified.assign(m_columns, false);
+    m_insertPhysical = -1;
+    m_sort.clear();
+    m_state = State::Browse;
+    m_current = rows > 0 ? 0 : -1;
+    m_bof = true;
+    m_eof = rows == 0;
+    notify([](DataLink* l) { l->activeChanged(); });
+    emit stateChanged();
+    emit afterOpen();
+    emit afterScroll();
+}
+
+void DataSet::close() {
+    if (!isActive())
+        return;
+    m_state = State::Inactive;
+    m_cells.clear();
+    m_rowIds.clear();
+    m_order.clear();
+    m_current = -1;
+    m_bof = m_eof = true;
+    m_insertPhysical = -1;
+    m_sort.clear();
+    notify([](DataLink* l) { l->activeChanged(); });
+    emit stateChanged();
+    emit afterClose();
+}
+
+int DataSet::recordCount() const {
+    return int(m_order.size()) - (m_insertPhysical >= 0 ? 1 : 0);
+}
+
+Field* DataSet::findField(const QString& name) const {
+    for (Field* f : m_fieldList)
+        if (f->m_name.compare(name, Qt::CaseInsensitive) == 0)
+            return f;
+    return nullptr;
+}
+
+Field* DataSet::fieldByName(const QString& name) const {
+    if (Field* f = findField(name))
+        return f;
+    fail(QStringLiteral("Το πεδίο '%1' δεν βρέθηκε.").arg(name));
+}
+
+QVariant DataSet::cell(int row, int column) const {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= m_columns)
+        return {};
+    if (row == m_current && isEditing())
+        return m_buffer[column];
+    return m_cells[size_t(m_order[row]) * m_columns + column];
+}
+
+QString DataSet::cellText(int row, int column) const {
+    if (column < 0 || column >= m_columns)
+        return {};
+    return Values::displayText(m_fieldList[column]->m_type, cell(row, column));
+}
+
+QVariant DataSet::currentValue(int index) const {
+    if (m_current < 0)
+        return {};
+    return cell(m_current, index);
+}
+
+void DataSet::setState(State s) {
+    if (m_state == s)
+        return;
+    m_state = s;
+    notify([](DataLink* l) { l->editingChanged(); });
+    emit stateChanged();
+}
+
+void DataSet::setCurrent(int row, bool notifyLinks) {
+    m_current = row;
+    if (notifyLinks) {
+        notify([](DataLink* l) { l->scrolled(); });
+        emit afterScroll();
+    }
+}
+
+void DataSet::moveTo(int row) {
+    requireActive();
+    if (rowCount() == 0)
+        return;
+    row = std::clamp(row, 0, rowCount() - 1);
+    m_bof = m_eof = false;
+    if (row == m_current)
+        return;
+    if (isEditing()) {
+        // Leaving a row: an unchanged new row is dropped, a changed one is written.
+        const bool wasInsert = m_state == State::Insert;
+        const int at = m_current;
+        const bool changed =
+            std::find(m_modified.begin(), m_modified.end(), true) != m_modified.end();
+        updateRecord();
+        const bool changedNow =
+            changed || std::find(m_modified.begin(), m_modified.end(), true) != m_modified.end();
+        if (changedNow) {
+            post();
+        } else {
+            cancel();
+            if (wasInsert && row > at)
+                --row;
+        }
+        row = std::clamp(row, 0, rowCount() - 1);
+    }
+    if (row >= 0)
+        setCurrent(row);
+}
+
+void DataSet::first() {
+    moveTo(0);
+    m_bof = true;
+}
+
+void DataSet::last() {
+    moveTo(rowCount() - 1);
+    m_eof = true;
+}
+
+void DataSet::next() {
+    requireActive();
+    if (m_current >= rowCount() - 1) {
+        checkBrowseMode();
+        m_eof = true;
+        return;
+    }
+    moveTo(m_current + 1);
+}
+
+void DataSet::prior() {
+    requireActive();
+    if (m_current <= 0) {
+        checkBrowseMode();
+        m_bof = true;
+        return;
+    }
+    moveTo(m_current - 1);
+}
+
+void DataSet::edit() {
+    requireActive();
+    if (isEditing())
+        return;
+    if (rowCount() == 0) {
+        insert();
+        return;
+    }
+    requireEditable();
+    const size_t base = size_t(m_order[m_current]) * m_columns;
+    for (int c = 0; c < m_columns; ++c)
+        m_buffer[c] = m_cells[base + c];
+    std::fill(m_modified.begin(), m_modified.end(), false);
+    setState(State::Edit);
+    emit afterEdit();
+}
+
+void DataSet::startInsert(int at) {
+    requireActive();
+    checkBrowseMode();
+    requireEditable();
+    at = std::clamp(at, 0, rowCount());
+    const int physical = int(m_rowIds.size());
+    m_rowIds.push_back(-1);
+    m_cells.resize(m_cells.size() + m_columns);
+    m_order.insert(m_order.begin() + at, physical);
+    m_insertPhysical = physical;
+    std::fill(m_buffer.begin(), m_buffer.end(), QVariant());
+    std::fill(m_modified.begin(), m_modified.end(), false);
+    m_current = at;
+    m_bof = m_eof = false;
+    m_state = State::Insert;
+    notify([](DataLink* l) { l->dataSetChanged(); });
+    notify([](DataLink* l) { l->editingChanged(); });
+    emit stateChanged();
+    emit afterInsert();
+}
+
+void DataSet::insert() {
+    startInsert(m_current < 0 ? 0 : m_current);
+}
+
+void DataSet::append() {
+    startInsert(rowCount());
+}
+
+void DataSet::setFieldValue(int index, const QVariant& v) {
+    if (!isEditing())
+        fail(QStringLiteral("Η εγγραφή δεν είναι σε κατάσταση επεξεργασίας."));
+    Field* f = m_fieldList.at(index);
+    if (f->m_readOnly)
+        fail(QStringLiteral("Το πεδίο '%1' δεν μπορεί να αλλάξει.").arg(f->m_name));
+    if (f->m_type == FieldType::Text && f->m_size > 0 && v.typeId() == QMetaType::QString &&
+        v.toString().size() > f->m_size)
+        throw InputError(
+            QStringLiteral("Το κείμενο είναι μεγαλύτερο από %1 χαρακτήρες.").arg(f->m_size));
+    m_buffer[index] = v;
+    m_modified[index] = true;
+    notify([f](DataLink* l) { l->recordChanged(f); });
+}
+
+void DataSet::updateRecord() {
+    notify([](DataLink* l) { l->updateData(); });
+}
+
+void DataSet::post() {
+    requireActive();
+    if (!isEditing())
+        return;
+    updateRecord();
+    if (beforePost)
+        beforePost(*this);
+    writeRow();
+    std::fill(m_modified.begin(), m_modified.end(), false);
+    setState(State::Browse);
+    notify([](DataLink* l) { l->recordChanged(nullptr); });
+    emit afterPost();
+}
+
+void DataSet::writeRow() {
+    sqlite3* db = m_connection->handle();
+    const int physical = m_order[m_current];
+    QStringList names;
+    QList<QVariant> values;
+    for (int c = 0; c < m_columns; ++c) {
+        const Field* f = m_fieldList[c];
+        if (!m_modified[c] || f->m_readOnly)
+            continue;
+        names << quoted(f->m_origin);
+        values << Values::toStorage(f->m_type, m_buffer[c]);
+    }
+    if (m_state == State::Insert) {
+        QString sql = QStringLiteral("INSERT INTO ") + quoted(m_table);
+        if (names.isEmpty()) {
+            sql += QStringLiteral(" DEFAULT VALUES");
+        } else {
+            sql += QStringLiteral(" (") + names.join(u',') + QStringLiteral(") VALUES (") +
+                   QStringList(QList<QString>(names.size(), QStringLiteral("?"))).join(u',') +
+                   QLatin1Char(')');
+        }
+        Stmt st(db, sql);
+        for (int i = 0; i < values.size(); ++i)
+            st.bind(i + 1, values[i]);
+        st.step();
+        m_rowIds[physical] = sqlite3_last_insert_rowid(db);
+        m_insertPhysical = -1;
+    } else {
+        if (names.isEmpty())
+            return;
+        QStringList sets;
+        for (const QString& n : std::as_const(names))
+            sets << n + QStringLiteral("=?");
+        Stmt st(db, QStringLiteral("UPDATE ") + quoted(m_table) + QStringLiteral(" SET ") +
+                        sets.join(u',') + QStringLiteral(" WHERE _rowid_=?"));
+        for (int i = 0; i < values.size(); ++i)
+            st.bind(i + 1, values[i]);
+        st.bind(int(values.size()) + 1, qlonglong(m_rowIds[physical]));
+        st.step();
+        if (sqlite3_changes(db) == 0)
+            fail(QStringLiteral("Η εγγραφή δεν βρέθηκε για να αποθηκευτεί· "
+                                "ίσως διαγράφηκε στο μεταξύ."));
+    }
+    const size_t base = size_t(physical) * m_columns;
+    for (int c = 0; c < m_columns; ++c)
+        m_cells[base + c] = m_buffer[c];
+    reloadRow(physical);
+}
+
+void DataSet::reloadRow(int physical) {
+    // Read back what the store kept: defaults, the new number, converted values.
+    QStringList cols;
+    QList<int> index;
+    for (const Field* f : std::as_const(m_fieldList)) {
+        if (f->m_origin.isEmpty())
+            continue;
+        cols << quoted(f->m_origin);
+        index << f->m_index;
+    }
+    if (cols.isEmpty())
+        return;
+    Stmt st(m_connection->handle(), QStringLiteral("SELECT ") + cols.join(u',') +
+                                        QStringLiteral(" FROM ") + quoted(m_table) +
+                                        QStringLiteral(" WHERE _rowid_=?"));
+    st.bind(1, qlonglong(m_rowIds[physical]));
+    if (!st.step())
+        return;
+    const size_t base = size_t(physical) * m_columns;
+    for (int i = 0; i < index.size(); ++i)
+        m_cells[base + index[i]] = readCell(st.get(), i, m_fieldList[index[i]]->m_type);
+}
+
+void DataSet::dropPendingInsert() {
+    const auto it = std::find(m_order.begin(), m_order.end(), m_insertPhysical);
+    if (it != m_order.end())
+        m_order.erase(it);
+    m_insertPhysical = -1;
+    if (m_current >= rowCount())
+        m_current = rowCount() - 1;
+}
+
+void DataSet::cancel() {
+    if (!isEditing())
+        return;
+    const bool wasInsert = m_state == State::Insert;
+    if (wasInsert)
+        dropPendingInsert();
+    std::fill(m_modified.begin(), m_modified.end(), false);
+    setState(State::Browse);
+    if (wasInsert)
+        notify([](DataLink* l) { l->dataSetChanged(); });
+    else
+        notify([](DataLink* l) { l->recordChanged(nullptr); });
+    emit afterCancel();
+    if (wasInsert)
+        emit afterScroll();
+}
+
+void DataSet::deleteRecord() {
+    requireActive();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (rowCount() == 0)
+        fail(QStringLiteral("Δεν υπάρχει εγγραφή για διαγραφή."));
+    requireEditable();
+    if (m_state == State::Edit) {
+        std::fill(m_modified.begin(), m_modified.end(), false);
+        setState(State::Browse);
+    }
+    const int physical = m_order[m_current];
+    Stmt st(m_connection->handle(),
+            QStringLiteral("DELETE FROM ") + quoted(m_table) + QStringLiteral(" WHERE _rowid_=?"));
+    st.bind(1, qlonglong(m_rowIds[physical]));
+    st.step();
+    m_order.erase(m_order.begin() + m_current);
+    if (m_current >= rowCount())
+        m_current = rowCount() - 1;
+    m_eof = rowCount() == 0;
+    notify([](DataLink* l) { l->dataSetChanged(); });
+    emit afterDelete();
+    emit afterScroll();
+}
+
+void DataSet::setSort(const QString& sortText) {
+    requireActive();
+    checkBrowseMode();
+    struct Key {
+        int column;
+        FieldType type;
+        bool desc;
+    };
+    std::vector<Key> keys;
+    for (const QString& part : sortText.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList words = part.simplified().split(u' ');
+        if (words.isEmpty() || words[0].isEmpty())
+            continue;
+        QString name = words[0];
+        if (name.startsWith(u'[') && name.endsWith(u']'))
+            name = name.mid(1, name.size() - 2);
+        const Field* f = fieldByName(name);
+        bool desc = false;
+        if (words.size() > 1) {
+            if (words[1].compare(u"DESC", Qt::CaseInsensitive) == 0)
+                desc = true;
+            else if (words[1].compare(u"ASC", Qt::CaseInsensitive) != 0)
+                fail(QStringLiteral("Λανθασμένη ταξινόμηση: %1").arg(sortText));
+        }
+        keys.push_back({f->m_index, f->m_type, desc});
+    }
+    std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
+        for (const Key& k : keys) {
+            const int c = compareValues(k.type, m_cells[size_t(a) * m_columns + k.column],
+                                        m_cells[size_t(b) * m_columns + k.column]);
+            if (c != 0)
+                return k.desc ? c > 0 : c < 0;
+        }
+        return false;
+    });
+    m_sort = sortText;
+    m_current = rowCount() > 0 ? 0 : -1;
+    m_bof = true;
+    m_eof = rowCount() == 0;
+    notify([](DataLink* l) { l->dataSetChanged(); });
+    emit afterScroll();
+}
+
+// ---- Table, Query, Command ----
+
+DataSet::Source Table::prepareSource() {
+    if (m_tableName.trimmed().isEmpty())
+        throw std::runtime_error("Δεν έχει οριστεί πίνακας.");
+    Source s;
+    s.sql = QStringLiteral("SELECT _rowid_, * FROM ") + quoted(m_tableName.trimmed());
+    s.table = m_tableName.trimmed();
+    s.hasRowId = true;
+    return s;
+}
+
+DataSet::Source Query::prepareSource() {
+    Source s;
+    s.sql = JetDialect::translate(sqlText());
+    s.detectEditable = true;
+    return s;
+}
+
+int Query::execSql() {
+    if (!connection())
+        throw std::runtime_error("Δεν έχει οριστεί σύνδεση με τη βάση δεδομένων.");
+    connection()->open();
+    return connection()->execute(sqlText());
+}
+
+int Command::execute() {
+    if (!m_connection)
+        throw std::runtime_error("Δεν έχει οριστεί σύνδεση με τη βάση δεδομένων.");
+    m_connection->open();
+    return m_connection->execute(m_text);
+}

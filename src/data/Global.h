@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+// Program-wide values and the two input checks that stand between typed text and SQL.
+namespace Global {
+
+inline QString AppDirectory;
+inline QString DatabasePassword;
+inline QString ConnectionString;
+inline bool AccessGranted = false;
+inline bool NumberingLocked = false;
+
+// The appointment book's selection and the literal of the day it opened last.
+inline int CalendarYear = 0;
+inline int CalendarMonth = 0;
+inline int CalendarDay = 0;
+inline QString OpenDayLiteral;
+
+// True when the text holds none of the 31 ASCII punctuation characters (all but "/")
+// that could break or alter a statement. The empty text passes.
+bool IsCleanText(const QString& text);
+
+// Replaces a typed day/month/year date with its Jet literal "#m/d/yyyy#", or with
+// "ERROR" when the text names no date.
+void ToJetDate(QString& text);
+
+// Reads a date typed the Greek way: day/month/year with "/" (or day/month of the current
+// year). A year of one or two digits is widened by a 50-year window around the current year.
+std::optional<QDate> ParseTypedDate(const QString& text, int currentYear);
+
+// The current year as the checks see it; tests may fix it.
+int CurrentYear();
+void SetCurrentYearForTesting(int year); // 0 returns to the clock
+
+} // namespace Global

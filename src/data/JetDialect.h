@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+// Lets statements written for Jet run on the store unchanged: #m/d/yyyy# literals and
+// double-quoted strings are rewritten; Format, DAY, MONTH, YEAR, Greek-aware LIKE and
+// NOCASE are installed as functions of the connection. [names], TRUE and FALSE are native.
+namespace JetDialect {
+
+// Rewrites one statement's text. Throws std::runtime_error on a malformed date literal.
+QString translate(const QString& jetSql);
+
+// Registers the functions and collation on a freshly opened handle.
+void install(sqlite3* db);
+
+// The functions' own work, shared with tests and the report engine.
+QString format(const QString& value, bool isNumber, double number, const QString& pattern);
+
+} // namespace JetDialect

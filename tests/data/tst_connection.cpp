@@ -1,0 +1,178 @@
+#include "TestSupport.h"
+
+#include "data/Connection.h"
+#include "data/DataSet.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+
+class TestConnection : public QObject {
+    Q_OBJECT
+
+    static QByteArray digest(const QString& path) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+    }
+
+private slots:
+    void dataSource_data() {
+        QTest::addColumn<QString>("connectionString");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("program's own")
+            << connectionStringFor(QStringLiteral("/home/salon/Marivelle"))
+            << "/home/salon/Marivelle/data.mdb";
+        QTest::newRow("backslash separator")
+            << "Provider=x;Password=\"\";Data Source=/srv/m\\data.mdb;Persist Security Info=True"
+            << "/srv/m/data.mdb";
+        QTest::newRow("quoted value with semicolon") << "Data Source=\"/a;b/data.mdb\";Mode=1"
+                                                     << "/a;b/data.mdb";
+        QTest::newRow("none") << "Provider=x;Password=\"\""
+                              << "";
+    }
+    void dataSource() {
+        QFETCH(QString, connectionString);
+        QFETCH(QString, path);
+        QCOMPARE(Connection::dataSourceOf(connectionString), path);
+    }
+
+    void missingFileIsNotCreated() {
+        QTemporaryDir dir;
+        Connection c;
+        QVERIFY_THROWS_EXCEPTION(std::exception, c.setUp(connectionStringFor(dir.path())));
+        QVERIFY(!c.isConnected());
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("data.mdb"))));
+    }
+
+    void badFilesAreRefusedAndLeftAlone_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("keepBytes"); // >0: a truncated copy of the shipped file
+        QTest::newRow("empty file") << QByteArray() << 0;
+        QTest::newRow("garbage")
+            << QByteArray("This is not a database at all, just text.\n").repeated(200) << 0;
+        QTest::newRow("truncated header") << QByteArray() << 50;
+        QTest::newRow("first page only") << QByteArray() << 4096;
+    }
+    void badFilesAreRefusedAndLeftAlone() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, keepBytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data.mdb"));
+        if (keepBytes > 0) {
+            QFile shipped(QStringLiteral(MARIVELLE_SHIPPED_DB));
+            QVERIFY(shipped.open(QIODevice::ReadOnly));
+            content = shipped.read(keepBytes);
+        }
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        const QByteArray before = digest(path);
+        bool refused = false;
+        try {
+            Connection c;
+            c.setUp(connectionStringFor(dir.path()));
+            Query q;
+            q.setConnection(&c);
+            q.addSql(QStringLiteral("SELECT * FROM SECURITY"));
+            q.open();
+        } catch (const std::exception& e) {
+            refused = true;
+            QVERIFY(!QString::fromUtf8(e.what()).isEmpty());
+        }
+        QVERIFY(refused);
+        QCOMPARE(digest(path), before);
+        QVERIFY(!QFileInfo::exists(path + QStringLiteral("-journal")));
+    }
+
+    // Another copy of the program holds the file: a write waits, then goes through.
+    void writeWaitsForAnotherProcessLock() {
+        TestDatabase db;
+        auto c = db.connect();
+        QProcess holder;
+        holder.start(QStringLiteral(MARIVELLE_HELPER_DIR "/lockholder"),
+                     {db.path(), QStringLiteral("1500")});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
+        QElapsedTimer timer;
+        timer.start();
+        MV_VERIFY_NOTHROW(c->execute(QStringLiteral("UPDATE SECURITY SET [PASSWORD]='after'")));
+        QVERIFY2(timer.elapsed() >= 500, "the write did not wait for the lock");
+        QVERIFY(holder.waitForFinished(10000));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT PASSWORD FROM SECURITY")),
+                 QStringLiteral("after"));
+    }
+
+    void aLimitedWaitGivesTheStoresError() {
+        TestDatabase db;
+        Connection c;
+        c.setConnectionString(db.connectionString());
+        c.setCommandTimeout(1);
+        c.open();
+        QProcess holder;
+        holder.start(QStringLiteral(MARIVELLE_HELPER_DIR "/lockholder"),
+                     {db.path(), QStringLiteral("4000")});
+        QVERIFY(holder.waitForReadyRead(10000));
+        try {
+            c.execute(QStringLiteral("UPDATE SECURITY SET [PASSWORD]='x'"));
+            QFAIL("the write went through a held lock");
+        } catch (const std::exception& e) {
+            QVERIFY2(QString::fromUtf8(e.what()).contains(QStringLiteral("locked")), e.what());
+        }
+        holder.waitForFinished(10000);
+    }
+
+    void transactionRollsBackUnlessCommitted() {
+        TestDatabase db;
+        auto c = db.connect();
+        try {
+            Transaction t(*c);
+            c->execute(QStringLiteral("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(1)"));
+            c->execute(QStringLiteral("INSERT INTO NO_SUCH_TABLE VALUES(1)"));
+            t.commit();
+        } catch (const std::exception&) {
+        }
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM LAST_APODEIKSH")),
+                 QStringLiteral("0"));
+        {
+            Transaction t(*c);
+            c->execute(QStringLiteral("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(1)"));
+            t.commit();
+        }
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM LAST_APODEIKSH")),
+                 QStringLiteral("1"));
+    }
+
+    void closingTheConnectionClosesItsDataSets() {
+        TestDatabase db;
+        auto c = db.connect();
+        Table t;
+        t.setConnection(c.get());
+        t.setTableName(QStringLiteral("SECURITY"));
+        t.open();
+        t.edit();
+        t.field(0)->setText(QStringLiteral("unsaved"));
+        c->close();
+        QVERIFY(!t.isActive());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT PASSWORD FROM SECURITY")),
+                 QStringLiteral("58204613"));
+        t.open(); // reopens the connection as well
+        QCOMPARE(t.field(0)->asString(), QStringLiteral("58204613"));
+    }
+
+    void fileVanishingWhileRunningIsReported() {
+        TestDatabase db;
+        QFile::remove(db.path());
+        Connection c;
+        QVERIFY_THROWS_EXCEPTION(std::exception, c.setUp(db.connectionString()));
+        QVERIFY(!QFileInfo::exists(db.path()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConnection)
+#include "tst_connection.moc"

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class Connection;
+
+// A fresh copy of the shipped data file in a folder of its own, made the program's
+// working folder: AppDirectory and ConnectionString point at it.
+class TestDatabase {
+public:
+    TestDatabase();
+    ~TestDatabase();
+    QString dir() const { return m_dir.path(); }
+    QString path() const;
+    QString connectionString() const;
+    // A connection already open on the file.
+    std::unique_ptr<Connection> connect() const;
+    // Runs a statement straight on the file (no dialect), for setting up data.
+    void exec(const QString& sql) const;
+    QString scalar(const QString& sql) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The connection string the program builds, for a file at the given folder.
+QString connectionStringFor(const QString& folder);
+
+// Verifies a statement and shows the store's message when it throws.
+#define MV_VERIFY_NOTHROW(expr)                                                                    \
+    do {                                                                                           \
+        try {                                                                                      \
+            expr;                                                                                  \
+        } catch (const std::exception& e_) {                                                       \
+            QFAIL(qPrintable(QStringLiteral("%1 threw: %2")                                        \
+                                 .arg(QStringLiteral(#expr), QString::fromUtf8(e_.what()))));      \
+        }                                                                                          \
+    } while (0)
