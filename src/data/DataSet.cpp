@@ -222,6 +222,15 @@ DataSource::~DataSource() {
         l->m_source = nullptr;
 }
 
+void DataSource::setAutoEdit(bool on) {
+    if (m_autoEdit == on)
+        return;
+    m_autoEdit = on;
+    // Controls decide from it whether typing is allowed.
+    for (DataLink* l : QList<DataLink*>(m_links))
+        l->editingChanged();
+}
+
 void DataSource::setDataSet(DataSet* ds) {
     if (m_dataSet == ds)
         return;
@@ -239,8 +248,14 @@ void DataSource::setDataSet(DataSet* ds) {
 DataSet::DataSet(QObject* parent) : QObject(parent) {}
 
 DataSet::~DataSet() {
-    for (DataSource* s : std::as_const(m_sources))
+    // Bound controls must let go of our fields before they are freed.
+    const QList<DataSource*> sources = m_sources;
+    m_sources.clear();
+    for (DataSource* s : sources) {
         s->m_dataSet = nullptr;
+        for (DataLink* l : QList<DataLink*>(s->m_links))
+            l->activeChanged();
+    }
 }
 
 void DataSet::setConnection(Connection* c) {
@@ -411,6 +426,19 @@ void DataSet::close() {
     emit afterClose();
 }
 
+void DataSet::refresh() {
+    requireActive();
+    checkBrowseMode();
+    const QString sortText = m_sort;
+    const int row = m_current;
+    close();
+    open();
+    if (!sortText.isEmpty())
+        setSort(sortText);
+    if (row > 0)
+        moveTo(row);
+}
+
 int DataSet::recordCount() const {
     return int(m_order.size()) - (m_insertPhysical >= 0 ? 1 : 0);
 }
@@ -469,9 +497,10 @@ void DataSet::moveTo(int row) {
     if (rowCount() == 0)
         return;
     row = std::clamp(row, 0, rowCount() - 1);
-    m_bof = m_eof = false;
-    if (row == m_current)
+    if (row == m_current) {
+        m_bof = m_eof = false;
         return;
+    }
     if (isEditing()) {
         // Leaving a row: an unchanged new row is dropped, a changed one is written.
         const bool wasInsert = m_state == State::Insert;
@@ -490,6 +519,7 @@ void DataSet::moveTo(int row) {
         }
         row = std::clamp(row, 0, rowCount() - 1);
     }
+    m_bof = m_eof = false;
     if (row >= 0)
         setCurrent(row);
 }

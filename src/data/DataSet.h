@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Connection.h"
 #include "Values.h"
 
 #include <QList>
@@ -13,7 +14,6 @@
 #include <memory>
 #include <vector>
 
-class Connection;
 class DataSet;
 class DataSource;
 
@@ -80,7 +80,7 @@ public:
     DataSet* dataSet() const { return m_dataSet; }
     void setDataSet(DataSet* ds);
     bool autoEdit() const { return m_autoEdit; }
-    void setAutoEdit(bool on) { m_autoEdit = on; }
+    void setAutoEdit(bool on);
     const QList<DataLink*>& links() const { return m_links; }
 
 private:
@@ -108,6 +108,8 @@ public:
     void close(); // drops an unposted edit without a word
     bool isActive() const { return m_state != State::Inactive; }
     void setActive(bool on) { on ? open() : close(); }
+    // Reads the rows again, keeping the sort and, as far as it goes, the current row.
+    void refresh();
 
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }

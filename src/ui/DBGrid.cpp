@@ -1,0 +1,149 @@
+#include "ui/DBGrid.h"
+
+#include "ui/Guard.h"
+#include "ui/Seams.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+DBGrid::DBGrid(QWidget* parent) : QTableView(parent), m_model(new DBGridModel(this)) {
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Fixed row heights keep a grid of any length cheap to lay out.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setHighlightSections(false);
+    verticalHeader()->setSectionsClickable(true);
+    fitRowHeight();
+
+    QPalette p = palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        p.setColor(QPalette::Inactive, role, p.color(QPalette::Active, role));
+    setPalette(p);
+
+    connect(m_model, &DBGridModel::currentRowChanged, this,
+            [this](int row) { followDataSet(row); });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { onCurrentRowChanged(current); });
+    connect(horizontalHeader(), &QHeaderView::sectionCountChanged, this, [this] { applyWidths(); });
+}
+
+void DBGrid::setDataSource(DataSource* source) {
+    m_model->setDataSource(source);
+}
+
+void DBGrid::setColumns(const QList<GridColumn>& columns) {
+    m_model->setColumns(columns);
+    applyWidths();
+}
+
+void DBGrid::applyWidths() {
+    const QList<GridColumn>& columns = m_model->columns();
+    for (int c = 0; c < columns.size(); ++c)
+        if (columns[c].width > 0)
+            setColumnWidth(c, columns[c].width);
+}
+
+void DBGrid::fitRowHeight() {
+    const int height = fontMetrics().height() + 6;
+    verticalHeader()->setMinimumSectionSize(height);
+    verticalHeader()->setDefaultSectionSize(height);
+    verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(DBGridModel::browseMark()) +
+                                    12);
+}
+
+void DBGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowHeight();
+}
+
+void DBGrid::followDataSet(int row) {
+    m_following = true;
+    if (row >= 0 && row < m_model->rowCount()) {
+        const int column = std::max(currentIndex().column(), 0);
+        const QModelIndex target = m_model->index(row, column);
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
+        if (m_scrollOnFollow)
+            scrollTo(target);
+    } else {
+        selectionModel()->clear();
+    }
+    m_following = false;
+}
+
+bool DBGrid::moveDataSet(int row) {
+    DataSet* ds = m_model->dataSet();
+    if (!ds || !ds->isActive() || row == ds->currentRow())
+        return true;
+    // Leaving a row that is being edited posts it; a refused post keeps the old row.
+    return runGuarded(this, [&] { ds->moveTo(row); });
+}
+
+void DBGrid::onCurrentRowChanged(const QModelIndex& current) {
+    if (m_following || !current.isValid())
+        return;
+    if (moveDataSet(current.row()))
+        return;
+    // The view may still select the row it was moving to once this returns; put the
+    // selection back again after it.
+    followDataSet(m_model->currentRow());
+    QMetaObject::invokeMethod(
+        this, [this] { followDataSet(m_model->currentRow()); }, Qt::QueuedConnection);
+}
+
+QModelIndex DBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // Move the data set first, so that a refused move leaves the grid where it was.
+    const QModelIndex target = QTableView::moveCursor(action, modifiers);
+    if (target.isValid() && !moveDataSet(target.row()))
+        return currentIndex();
+    return target;
+}
+
+void DBGrid::mousePressEvent(QMouseEvent* event) {
+    // The control being left refused to let the focus go (what was typed there is wrong):
+    // the click is not taken either, so the error is told once.
+    if (isActiveWindow() && (focusPolicy() & Qt::ClickFocus) && !hasFocus()) {
+        event->accept();
+        return;
+    }
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (at.isValid()) {
+        m_scrollOnFollow = false; // the view scrolls to the clicked row itself
+        const bool moved = moveDataSet(at.row());
+        m_scrollOnFollow = true;
+        // A refused move keeps the old row; and when leaving the row dropped an empty new
+        // one, the rows below moved up and the data set (not the pixel) knows the row meant.
+        const DataSet* ds = m_model->dataSet();
+        if (!moved || (ds && ds->isActive() && ds->currentRow() != at.row())) {
+            event->accept();
+            return;
+        }
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Delete && (mods == Qt::NoModifier || mods == Qt::ControlModifier)) {
+        deleteCurrent();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void DBGrid::deleteCurrent() {
+    DataSet* ds = m_model->dataSet();
+    if (!ds || !ds->isActive() || ds->currentRow() < 0 || !ds->canModify())
+        return;
+    if (Messages::confirm(this, deleteQuestion()))
+        runGuarded(this, [ds] { ds->deleteRecord(); });
+}

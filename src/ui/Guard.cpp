@@ -1,0 +1,19 @@
+#include "ui/Guard.h"
+
+#include "ui/Seams.h"
+
+void showError(QWidget* parent, const std::exception& e) {
+    Messages::error(parent, QString::fromUtf8(e.what()));
+}
+
+bool runGuarded(QWidget* parent, const std::function<void()>& f) {
+    try {
+        f();
+        return true;
+    } catch (const std::exception& e) {
+        showError(parent, e);
+    } catch (...) {
+        Messages::error(parent, QStringLiteral("Παρουσιάστηκε απρόσμενο σφάλμα."));
+    }
+    return false;
+}

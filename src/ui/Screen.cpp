@@ -1,0 +1,93 @@
+#include "ui/Screen.h"
+
+#include "ui/Guard.h"
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QScreen>
+#include <QShowEvent>
+
+Screen::Screen(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    QPalette p = palette();
+    p.setColor(QPalette::Window, skyBlue());
+    setPalette(p);
+    setAutoFillBackground(true);
+    setFont(screenFont());
+}
+
+QFont Screen::screenFont() {
+    QFont f;
+    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSize(8);
+    return f;
+}
+
+void Screen::makeValueLabel(QLabel* label) {
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, Qt::red);
+    label->setPalette(p);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+}
+
+void Screen::makeRequiredMark(QLabel* label) {
+    label->setText(QStringLiteral("*"));
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, Qt::red);
+    label->setPalette(p);
+}
+
+void Screen::setCancelButton(QAbstractButton* button) {
+    m_cancelButton = button;
+}
+
+void Screen::setVisible(bool visible) {
+    if (visible && !m_geometryFixed)
+        fixGeometry();
+    QDialog::setVisible(visible);
+}
+
+void Screen::fixGeometry() {
+    m_geometryFixed = true;
+    ensurePolished();
+    if (layout())
+        layout()->activate();
+    // The layout decides the size once; the screen is not resizable after that.
+    setFixedSize(sizeHint().expandedTo(minimumSize()).expandedTo(minimumSizeHint()));
+    QScreen* where = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (where)
+        move(where->availableGeometry().center() - rect().center());
+}
+
+void Screen::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return; // restored from minimised, not shown anew
+    runGuarded(this, [this] { FormShow(); });
+}
+
+void Screen::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (event->key() == Qt::Key_Escape && plain) {
+        if (m_cancelButton && m_cancelButton->isVisibleTo(this) && m_cancelButton->isEnabled())
+            m_cancelButton->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Screen::done(int result) {
+    bool mayClose = false;
+    if (!runGuarded(this, [&] { mayClose = FormCloseQuery(); }) || !mayClose)
+        return;
+    runGuarded(this, [this] { FormClose(); });
+    QDialog::done(result);
+}

@@ -1,0 +1,197 @@
+#include "data/Global.h"
+#include "data/Values.h"
+#include "ui/DBGrid.h"
+#include "ui/DBMemo.h"
+#include "ui/Guard.h"
+#include "ui/Screen.h"
+#include "ui/Seams.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace {
+// A screen with a few controls, an OK button and an exit button, counting its hooks.
+class SampleScreen : public Screen {
+public:
+    QLineEdit* field = new QLineEdit(this);
+    DBMemo* memo = new DBMemo(this);
+    DBGrid* grid = new DBGrid(this);
+    QPushButton* okButton = new QPushButton(QStringLiteral("OK"), this);
+    QPushButton* exitButton = new QPushButton(QStringLiteral("Έ&ξοδος"), this);
+    int shows = 0;
+    int closes = 0;
+    bool mayClose = true;
+    bool failOnShow = false;
+
+    explicit SampleScreen(bool withCancel) {
+        auto* layout = new QVBoxLayout(this);
+        for (QWidget* w : std::initializer_list<QWidget*>{field, memo, grid, okButton, exitButton})
+            layout->addWidget(w);
+        connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+        connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
+        if (withCancel)
+            setCancelButton(exitButton);
+    }
+
+    void onClick(bool) { throw std::runtime_error("σφάλμα μέλους"); }
+
+protected:
+    void FormShow() override {
+        ++shows;
+        if (failOnShow)
+            throw std::runtime_error("Το αρχείο δεν βρέθηκε.");
+    }
+    bool FormCloseQuery() override { return mayClose; }
+    void FormClose() override { ++closes; }
+};
+} // namespace
+
+// The screen base and the seams every screen goes through.
+class TestScreen : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        Messages::setTestMode(true);
+        Messages::clearShown();
+    }
+    void cleanup() {
+        Modal::setTestHook({});
+        Clock::reset();
+    }
+
+    void escapeClicksTheCancelButton_data() {
+        QTest::addColumn<bool>("withCancel");
+        QTest::addColumn<int>("focus");
+        for (int focus = 0; focus < 3; ++focus) {
+            QTest::addRow("exit button, focus %d", focus) << true << focus;
+            QTest::addRow("no exit button, focus %d", focus) << false << focus;
+        }
+    }
+    void escapeClicksTheCancelButton() {
+        QFETCH(bool, withCancel);
+        QFETCH(int, focus);
+        SampleScreen screen(withCancel);
+        QSignalSpy exitClicks(screen.exitButton, &QPushButton::clicked);
+        screen.show();
+        QWidget* target = QList<QWidget*>{screen.field, screen.memo, screen.grid}.at(focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Escape);
+        QCOMPARE(exitClicks.count(), withCancel ? 1 : 0);
+        QCOMPARE(screen.isVisible(), !withCancel);
+        QCOMPARE(screen.closes, withCancel ? 1 : 0);
+    }
+
+    void everyCloseRunsTheCloseHooks_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("mayClose");
+        for (const char* how : {"exit button", "close box", "accept", "reject", "done"}) {
+            QTest::addRow("%s", how) << how << true;
+            QTest::addRow("%s refused", how) << how << false;
+        }
+    }
+    void everyCloseRunsTheCloseHooks() {
+        QFETCH(QString, how);
+        QFETCH(bool, mayClose);
+        SampleScreen screen(true);
+        screen.mayClose = mayClose;
+        screen.show();
+        if (how == u"exit button")
+            screen.exitButton->click();
+        else if (how == u"close box")
+            screen.windowHandle()->close();
+        else if (how == u"accept")
+            screen.accept();
+        else if (how == u"reject")
+            screen.reject();
+        else
+            screen.done(7);
+        QCOMPARE(screen.isVisible(), !mayClose);
+        QCOMPARE(screen.closes, mayClose ? 1 : 0);
+    }
+
+    void showHookRunsOnEveryShowing() {
+        SampleScreen screen(true);
+        screen.failOnShow = true;
+        screen.show();
+        QCOMPARE(Messages::shownTexts(), QStringList{QStringLiteral("Το αρχείο δεν βρέθηκε.")});
+        QVERIFY(screen.isVisible()); // the screen stays open after the error
+        screen.close();
+        screen.show();
+        QCOMPARE(screen.shows, 2);
+        QCOMPARE(screen.minimumSize(), screen.maximumSize());
+    }
+
+    // The guard shows what went wrong, once per failure, and lets the program go on.
+    void guardShowsTheMessage_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("store error") << 0 << "database is locked";
+        QTest::newRow("typed value") << 1 << "Η τιμή \"31/2\" δεν είναι έγκυρη ημερομηνία.";
+        QTest::newRow("member handler") << 2 << "σφάλμα μέλους";
+        QTest::newRow("not an exception") << 3 << "";
+    }
+    void guardShowsTheMessage() {
+        QFETCH(int, kind);
+        QFETCH(QString, message);
+        SampleScreen screen(true);
+        if (kind == 2) {
+            connectGuarded(screen.okButton, &QPushButton::clicked, &screen, &SampleScreen::onClick);
+        } else {
+            connectGuarded(screen.okButton, &QPushButton::clicked, &screen, [&] {
+                if (kind == 0)
+                    throw std::runtime_error(message.toStdString());
+                if (kind == 1)
+                    throw InputError(message);
+                throw 42;
+            });
+        }
+        screen.okButton->click();
+        screen.okButton->click();
+        QCOMPARE(Messages::shown().size(), 2);
+        QCOMPARE(Messages::shown().first().kind, Messages::Kind::Error);
+        QVERIFY(!Messages::shown().first().text.isEmpty());
+        if (!message.isEmpty())
+            QCOMPARE(Messages::shown().first().text, message);
+    }
+
+    void modalHookWorksTheScreen_data() {
+        QTest::addColumn<bool>("pressOk");
+        QTest::addColumn<int>("result");
+        QTest::newRow("hook presses OK") << true << int(QDialog::Accepted);
+        QTest::newRow("hook leaves it open") << false << 5;
+    }
+    void modalHookWorksTheScreen() {
+        QFETCH(bool, pressOk);
+        QFETCH(int, result);
+        SampleScreen screen(true);
+        bool wasShown = false;
+        Modal::setTestHook([&](QDialog& d) {
+            wasShown = d.isVisible();
+            if (pressOk)
+                static_cast<SampleScreen&>(d).okButton->click();
+            return 5;
+        });
+        QCOMPARE(Modal::exec(screen), result);
+        QVERIFY(wasShown);
+        QCOMPARE(screen.shows, 1);
+        QCOMPARE(screen.closes, 1);
+        QVERIFY(!screen.isVisible());
+    }
+
+    void fixedClockGovernsTwoDigitYears() {
+        Clock::setFixedForTesting(QDate(2031, 2, 3));
+        QCOMPARE(Clock::today(), QDate(2031, 2, 3));
+        // "80" is 2080 only when two-digit years are read against the fixed year.
+        QCOMPARE(Global::ParseTypedDate(QStringLiteral("1/1/80"), Global::CurrentYear())
+                     .value_or(QDate()),
+                 QDate(2080, 1, 1));
+    }
+};
+
+QTEST_MAIN(TestScreen)
+#include "tst_ui_screen.moc"
