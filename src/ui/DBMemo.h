@@ -1,30 +1,25 @@
 #pragma once
 
-#include "ui/FieldLink.h"
+#include "ui/TextFieldLink.h"
 
 #include <QPlainTextEdit>
 
 // A multi-line text bound to a field of the current row, with a vertical scroll bar; the
 // same contract as DBEdit. Tab moves on to the next control.
-class DBMemo : public QPlainTextEdit, public FieldLink {
+class DBMemo : public QPlainTextEdit, public TextFieldLink {
     Q_OBJECT
 public:
     explicit DBMemo(QWidget* parent = nullptr);
-
-    void setReadOnly(bool on);
-    bool isReadOnly() const { return m_readOnly; }
-    bool isModified() const { return m_modified; }
+    using TextFieldLink::isReadOnly;
+    using TextFieldLink::setReadOnly;
 
 protected:
-    void refresh() override;
-    void updateData() override;
+    QWidget* editor() override { return this; }
+    QString editorText() const override { return toPlainText(); }
+    void setEditorText(const QString& t) override { setPlainText(t); }
+    int editorCursor() const override { return textCursor().position(); }
+    void setEditorCursor(int position) override;
+    void setEditorReadOnly(bool on) override { QPlainTextEdit::setReadOnly(on); }
+    QString shownText(const Field* f) const override;
     void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    void onTextChanged();
-    void writeTyped();
-
-    bool m_readOnly = false;
-    bool m_modified = false;
-    bool m_refreshing = false;
 };
