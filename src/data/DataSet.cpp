@@ -502,26 +502,28 @@ void DataSet::moveTo(int row) {
         return;
     }
     if (isEditing()) {
-        // Leaving a row: an unchanged new row is dropped, a changed one is written.
-        const bool wasInsert = m_state == State::Insert;
+        const int before = rowCount();
         const int at = m_current;
-        const bool changed =
-            std::find(m_modified.begin(), m_modified.end(), true) != m_modified.end();
-        updateRecord();
-        const bool changedNow =
-            changed || std::find(m_modified.begin(), m_modified.end(), true) != m_modified.end();
-        if (changedNow) {
-            post();
-        } else {
-            cancel();
-            if (wasInsert && row > at)
-                --row;
-        }
+        checkBrowseMode();
+        if (rowCount() < before && row > at)
+            --row; // the untouched new row above the target is gone
+        if (rowCount() == 0)
+            return;
         row = std::clamp(row, 0, rowCount() - 1);
     }
     m_bof = m_eof = false;
     if (row >= 0)
         setCurrent(row);
+}
+
+void DataSet::checkBrowseMode() {
+    if (!isEditing())
+        return;
+    updateRecord();
+    if (std::find(m_modified.begin(), m_modified.end(), true) != m_modified.end())
+        post();
+    else
+        cancel();
 }
 
 void DataSet::first() {
@@ -784,6 +786,8 @@ void DataSet::setSort(const QString& sortText) {
         }
         keys.push_back({f->m_index, f->m_type, desc});
     }
+    if (keys.empty())
+        std::sort(m_order.begin(), m_order.end());
     std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
         for (const Key& k : keys) {
             const int c = compareValues(k.type, m_cells[size_t(a) * m_columns + k.column],

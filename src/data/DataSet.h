@@ -137,10 +137,8 @@ public:
     void post();
     void cancel();
     void deleteRecord();
-    void checkBrowseMode() {
-        if (isEditing())
-            post();
-    }
+    // Before leaving a row: a changed row is posted, an untouched one is given up.
+    void checkBrowseMode();
     // Asks the bound controls to hand over what the user typed.
     void updateRecord();
 
@@ -154,7 +152,8 @@ public:
     QVariant cell(int row, int column) const;
     QString cellText(int row, int column) const;
 
-    // "EPWNYMO DESC", "HMEROMHNIA_GENNHSEWS ASC, EPWNYMO": reorders the rows in memory.
+    // "EPWNYMO DESC", "HMEROMHNIA_GENNHSEWS ASC, EPWNYMO": reorders the rows in memory;
+    // an empty text returns to the order the rows were read in.
     QString sort() const { return m_sort; }
     void setSort(const QString& sortText);
 

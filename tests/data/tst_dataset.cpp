@@ -172,6 +172,17 @@ private slots:
                  QStringLiteral("3"));
     }
 
+    void leavingAnUntouchedEditWritesNothing() {
+        seedReminders();
+        auto t = table(QStringLiteral("YPENTHIMISEIS"));
+        QSignalSpy posted(t.get(), &DataSet::afterPost);
+        t->edit();
+        t->next();
+        QCOMPARE(t->state(), DataSet::State::Browse);
+        QCOMPARE(posted.count(), 0);
+        QCOMPARE(t->currentRow(), 1);
+    }
+
     void deleteRemovesTheCurrentRow() {
         seedReminders();
         auto t = table(QStringLiteral("YPENTHIMISEIS"));
@@ -240,6 +251,16 @@ private slots:
         QCOMPARE(got, order);
         QCOMPARE(q->currentRow(), 0);
         QVERIFY_THROWS_EXCEPTION(std::exception, q->setSort(QStringLiteral("NOPE ASC")));
+    }
+
+    void emptySortReturnsToTheReadOrder() {
+        seedReminders();
+        auto t = table(QStringLiteral("YPENTHIMISEIS"));
+        t->setSort(QStringLiteral("PERIGRAFH DESC"));
+        QCOMPARE(t->cellText(0, 1), QStringLiteral("γ"));
+        t->setSort(QString());
+        QCOMPARE(t->cellText(0, 1), QStringLiteral("α"));
+        QCOMPARE(t->cellText(2, 1), QStringLiteral("γ"));
     }
 
     void sortIsLostOnReopen() {
