@@ -38,7 +38,9 @@ class TestDialect : public QObject {
             "INSERT INTO APODEIKSEIS(AR_APODEIKSHS,POSO,VAT,SYNOLIKO_POSO,EGKYRH) VALUES"
             "(1,10,1.5,11.5,1),(2,20,3,23,0),(3,30,4.5,34.5,1);"
             "INSERT INTO YPENTHIMISEIS(HMEROMHNIA,PERIGRAFH) VALUES"
-            "('2026-12-09','σήμερα'),('2025-12-09','πέρσι');"));
+            "('2026-12-09','σήμερα'),('2025-12-09','πέρσι');"
+            "INSERT INTO XRHSIMA_THLEFWNA(ONOMATEPWNYMO) VALUES('Έκπτωση 100%'),('Έκπτωση "
+            "1000');"));
     }
 
 private slots:
@@ -148,9 +150,13 @@ private slots:
             << QStringLiteral("SELECT EPWNYMO FROM STOIXEIA_PELATH WHERE EPWNYMO LIKE'Smit_'") << 0
             << L({"Smith"});
         QTest::newRow("LIKE ESCAPE")
-            << QStringLiteral(
-                   "SELECT EPWNYMO FROM STOIXEIA_PELATH WHERE EPWNYMO LIKE 'Sm!%' ESCAPE '!'")
-            << 0 << L({});
+            << QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA WHERE ONOMATEPWNYMO LIKE "
+                              "'%100!%' ESCAPE '!'")
+            << 0 << L({"Έκπτωση 100%"});
+        QTest::newRow("LIKE without ESCAPE")
+            << QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA WHERE ONOMATEPWNYMO LIKE "
+                              "'έκπτωση 100%'")
+            << 0 << L({"Έκπτωση 100%", "Έκπτωση 1000"});
         QTest::newRow("Greek ORDER BY ignores case and accents")
             << QStringLiteral("SELECT EPWNYMO FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC") << 0
             << L({"Smith", "Αβραμίδου", "Ζαφειρίου", "Ιωάννου", "παπαγεωργίου", "Παπαδόπουλος",
