@@ -54,7 +54,7 @@ test: build
 
 bench: build
 	cmake --build $(BUILD_DIR) --target bench_all -j$(JOBS)
-	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD_DIR)/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
 clean:
 	rm -rf $(BUILD_DIR)
