@@ -83,7 +83,6 @@ void Connection::open() {
     }
     JetDialect::install(h);
     m_db = std::move(db);
-    m_path = path;
 }
 
 void Connection::close() {
@@ -101,10 +100,6 @@ SQLite::Database& Connection::database() {
 
 sqlite3* Connection::handle() {
     return database().getHandle();
-}
-
-QString Connection::databasePath() const {
-    return m_path;
 }
 
 int Connection::execute(const QString& jetSql) {

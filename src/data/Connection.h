@@ -40,7 +40,6 @@ public:
 
     SQLite::Database& database();
     sqlite3* handle();
-    QString databasePath() const;
 
     // The file named by "Data Source=" in a connection string; "\" is read as "/".
     static QString dataSourceOf(const QString& connectionString);
@@ -57,7 +56,6 @@ private:
     int m_commandTimeout = 30;
     int m_connectionTimeout = 15;
     std::unique_ptr<SQLite::Database> m_db;
-    QString m_path;
 };
 
 // A write of several statements: BEGIN IMMEDIATE, rolled back unless commit() is reached.

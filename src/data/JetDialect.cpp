@@ -58,6 +58,8 @@ void datePartFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, part == 0 ? d.day() : part == 1 ? d.month() : d.year());
 }
 
+QString format(const QString& text, bool isNumber, double number, const QString& pattern);
+
 void formatFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_value* v = argv[0];
     const int type = sqlite3_value_type(v);
@@ -141,6 +143,27 @@ QString formatNumber(double v, const QString& pattern) {
     return s;
 }
 
+QString format(const QString& text, bool isNumber, double number, const QString& pattern) {
+    const QString p = pattern.trimmed();
+    const bool datePattern = p.contains(u'd', Qt::CaseInsensitive) ||
+                             p.contains(u'y', Qt::CaseInsensitive) ||
+                             p.contains(u'm', Qt::CaseInsensitive);
+    if (!isNumber) {
+        const QDate d = Values::dateFromIso(text);
+        if (d.isValid())
+            return formatDate(d, datePattern ? p : QStringLiteral("d/M/yyyy"));
+        double v = 0;
+        bool ok = false;
+        v = text.trimmed().toDouble(&ok);
+        if (!ok || datePattern)
+            return text;
+        number = v;
+    }
+    if (p.isEmpty())
+        return Values::numberText(number);
+    return formatNumber(number, p);
+}
+
 } // namespace
 
 QString translate(const QString& sql) {
@@ -197,27 +220,6 @@ QString translate(const QString& sql) {
         }
     }
     return out;
-}
-
-QString format(const QString& text, bool isNumber, double number, const QString& pattern) {
-    const QString p = pattern.trimmed();
-    const bool datePattern = p.contains(u'd', Qt::CaseInsensitive) ||
-                             p.contains(u'y', Qt::CaseInsensitive) ||
-                             p.contains(u'm', Qt::CaseInsensitive);
-    if (!isNumber) {
-        const QDate d = Values::dateFromIso(text);
-        if (d.isValid())
-            return formatDate(d, datePattern ? p : QStringLiteral("d/M/yyyy"));
-        double v = 0;
-        bool ok = false;
-        v = text.trimmed().toDouble(&ok);
-        if (!ok || datePattern)
-            return text;
-        number = v;
-    }
-    if (p.isEmpty())
-        return Values::numberText(number);
-    return formatNumber(number, p);
 }
 
 void install(sqlite3* db) {

@@ -15,7 +15,4 @@ QString translate(const QString& jetSql);
 // Registers the functions and collation on a freshly opened handle.
 void install(sqlite3* db);
 
-// The functions' own work, shared with tests and the report engine.
-QString format(const QString& value, bool isNumber, double number, const QString& pattern);
-
 } // namespace JetDialect

@@ -39,10 +39,6 @@ void Modal::setTestHook(Hook hook) {
     modalHook() = std::move(hook);
 }
 
-bool Modal::hasTestHook() {
-    return bool(modalHook());
-}
-
 // ---- Messages ----
 
 namespace {
@@ -124,10 +120,6 @@ void Messages::setTestHook(Hook hook) {
 
 void Messages::setNextAnswers(const QList<bool>& answers) {
     script().answers.append(answers);
-}
-
-int Messages::pendingAnswers() {
-    return int(script().answers.size());
 }
 
 const QList<Messages::Shown>& Messages::shown() {

@@ -26,7 +26,6 @@ public:
     static int exec(QDialog& dialog);
 
     static void setTestHook(Hook hook); // an empty hook returns to real modal loops
-    static bool hasTestHook();
 };
 
 // The standard message boxes, all titled "Marivelle".
@@ -53,7 +52,6 @@ public:
     static bool isTestMode();
     static void setTestHook(Hook hook);
     static void setNextAnswers(const QList<bool>& answers); // appended to the queue
-    static int pendingAnswers();
     static const QList<Shown>& shown();
     static QStringList shownTexts();
     static void clearShown(); // also empties the queue
