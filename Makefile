@@ -9,7 +9,7 @@ JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n \
             libsqlitecpp-dev libsqlite3-dev libkainjow-mustache-dev libbenchmark-dev \
-            fonts-dejavu-core
+            fonts-dejavu-core poppler-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
