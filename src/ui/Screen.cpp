@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
 
 Screen::Screen(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -70,7 +71,17 @@ void Screen::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return; // restored from minimised, not shown anew
-    runGuarded(this, [this] { FormShow(); });
+    if (!m_keepShowErrors) {
+        runGuarded(this, [this] { FormShow(); });
+        return;
+    }
+    try {
+        FormShow();
+    } catch (...) {
+        m_showFailure = std::current_exception();
+        // Closed from the event loop: a modal loop that has not started yet would not end.
+        QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
+    }
 }
 
 void Screen::keyPressEvent(QKeyEvent* event) {

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QPointer>
 
+#include <exception>
+
 class QLabel;
 
 // The base of every screen: the house look (sky-blue, Tahoma 8 pt, fixed size, centred),
@@ -21,6 +23,12 @@ public:
 
     void done(int result) override;
     void setVisible(bool visible) override;
+
+    // An error of FormShow normally goes to the error box. A caller that must handle it
+    // itself (start-up ends the program on any error) asks for it to be kept instead: the
+    // screen then closes at once and the error waits in showFailure().
+    void setKeepShowErrors(bool on) { m_keepShowErrors = on; }
+    std::exception_ptr showFailure() const { return m_showFailure; }
 
     static QColor skyBlue() { return QColor(166, 202, 240); }
     static QFont screenFont(); // Tahoma 8 pt, or a Greek-capable face where it is missing
@@ -45,4 +53,6 @@ private:
 
     QPointer<QAbstractButton> m_cancelButton;
     bool m_geometryFixed = false;
+    bool m_keepShowErrors = false;
+    std::exception_ptr m_showFailure;
 };

@@ -74,7 +74,11 @@ std::optional<bool> scripted(Messages::Kind kind, const QString& text) {
 QMessageBox::StandardButton showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                                     QMessageBox::StandardButtons buttons,
                                     QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(icon, Messages::title(), text, buttons, parent ? parent->window() : nullptr);
+    // The program's texts break lines with a bare carriage return, which a label would not
+    // show as a break.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QMessageBox box(icon, Messages::title(), shown, buttons, parent ? parent->window() : nullptr);
     box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
 }

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "data/Connection.h"
+#include "data/DataSet.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace Ui {
+class TForm3;
+}
+
+// The main window. Creating it runs the whole start-up; afterwards it is the hub from which
+// every screen is opened.
+class TForm3 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm3(QWidget* parent = nullptr);
+    ~TForm3() override;
+
+    // The clock's date when the window was created; not refreshed while the program runs.
+    quint16 TodayDay = 0;
+    quint16 TodayMonth = 0;
+    quint16 TodayYear = 0;
+    QString StoredAccessCode;
+
+    // True when start-up has ended the program (refused access or an error): the window is
+    // never used and program entry returns at once.
+    bool isEnding() const { return m_ending; }
+    // What went wrong when start-up failed; empty after a refused access check.
+    QString startupError() const { return m_startupError; }
+
+    static QString productLine();
+    static QString noticeText();
+    static QString backupText();
+    static QStringList calculatorPrograms();
+
+    // Handlers, named after their controls.
+    void Timer1Timer();
+    void BitBtn1Click();
+    void Backup1Click();
+    void N5Click(); // the calculator
+    void Y1Click();
+    void N11Click();
+    void About1Click();
+    void N22Click();
+    void PopupMenu1Popup();
+    void FormDblClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override; // FormClose
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void CheckTodaysReminders();
+    void CheckReceiptNumbering();
+    void EndProgram();
+    void reconnect();
+    void bindCommand(QAction* item, QPushButton* button, void (TForm3::*handler)());
+
+    std::unique_ptr<Ui::TForm3> ui;
+    QLabel* m_panel0;
+    QLabel* m_panel1;
+    QMenu* PopupMenu1;
+    QTimer* Timer1;
+    Connection ADOConnection1;
+    Query ADOQuery1;
+    bool m_ending = false;
+    bool m_closing = false;
+    QString m_startupError;
+};
