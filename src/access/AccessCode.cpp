@@ -1,0 +1,48 @@
+#include "access/AccessCode.h"
+
+#include "data/DataSet.h"
+
+#include <QLineEdit>
+
+namespace AccessCode {
+
+void prepareCodeField(QLineEdit* edit) {
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    edit->setMaxLength(kMaxLength);
+}
+
+Qt::WindowFlags captionWithoutButtons() {
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+           Qt::MSWindowsFixedSizeDialogHint;
+}
+
+QString firstColumnOfFirstRow(const DataSet& table) {
+    if (!table.isActive() || table.rowCount() == 0 || table.fieldCount() == 0)
+        return QString();
+    return table.cell(0, 0).toString().trimmed();
+}
+
+namespace {
+// The checks already keep the apostrophe out; doubling it as well means that no code can
+// ever end the literal early.
+QString literal(const QString& code) {
+    return QLatin1Char('\'') + QString(code).replace(QLatin1Char('\''), QLatin1String("''")) +
+           QLatin1Char('\'');
+}
+} // namespace
+
+QString updateStatement(const QString& code) {
+    return QStringLiteral("UPDATE SECURITY SET [PASSWORD]=") + literal(code);
+}
+
+void store(Command& command, const QString& code) {
+    command.setCommandText(updateStatement(code));
+    if (command.execute() > 0)
+        return;
+    command.setCommandText(QStringLiteral("INSERT INTO SECURITY([PASSWORD]) VALUES(") +
+                           literal(code) + QLatin1Char(')'));
+    command.execute();
+}
+
+} // namespace AccessCode
