@@ -61,6 +61,7 @@ TForm3::TForm3(QWidget* parent)
     ui->StatusBar1->addWidget(m_panel0);
     ui->StatusBar1->addWidget(m_panel1);
 
+    ui->BitBtn1->setText(QStringLiteral(" "));
     ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     ui->Panel4->hide();
 

@@ -62,6 +62,7 @@ struct Startup {
         tries = {QStringLiteral("1234")};
         auto form = start();
         journal.clear();
+        Messages::clearShown();
         return form;
     }
 
