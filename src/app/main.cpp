@@ -2,22 +2,18 @@
 #include "ui/LongLived.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
+#include <QLocale>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marivelle"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Marivelle"));
     // The program ends only through the main window's own close, after its confirmation.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    QTranslator qtGreek;
-    if (qtGreek.load(QStringLiteral("qtbase_el"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtGreek);
+    // Month and day names, the first day of the week: Greek, whatever the system says.
+    QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));
 
     TForm3 mainWindow;
     if (mainWindow.isEnding()) {

@@ -2,6 +2,7 @@
 
 #include "data/Global.h"
 
+#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileInfo>
@@ -80,6 +81,15 @@ QMessageBox::StandardButton showBox(QWidget* parent, QMessageBox::Icon icon, con
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QMessageBox box(icon, Messages::title(), shown, buttons, parent ? parent->window() : nullptr);
     box.setDefaultButton(defaultButton);
+    // Qt ships no Greek strings for its own buttons.
+    const std::pair<QMessageBox::StandardButton, QString> greek[] = {
+        {QMessageBox::Yes, QStringLiteral("&Ναι")},
+        {QMessageBox::No, QStringLiteral("Ό&χι")},
+        {QMessageBox::Ok, QStringLiteral("OK")},
+        {QMessageBox::Cancel, QStringLiteral("Άκυρο")}};
+    for (const auto& [which, caption] : greek)
+        if (QAbstractButton* b = box.button(which))
+            b->setText(caption);
     return QMessageBox::StandardButton(box.exec());
 }
 } // namespace
