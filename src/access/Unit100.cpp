@@ -13,6 +13,8 @@ TForm100::TForm100(QWidget* parent)
     : Screen(parent), ui(std::make_unique<Ui::TForm100>()), ADOConnection1(new Connection(this)),
       ADOCommand1(new Command(this)) {
     ui->setupUi(this);
+    ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
+    ADOCommand1->setObjectName(QStringLiteral("ADOCommand1"));
     setWindowFlags(AccessCode::captionWithoutButtons());
     makeRequiredMark(ui->Label4);
     makeRequiredMark(ui->Label5);

@@ -15,6 +15,8 @@ TForm65::TForm65(QWidget* parent)
     : Screen(parent), ui(std::make_unique<Ui::TForm65>()), ADOConnection1(new Connection(this)),
       ADOTable1(new Table(this)) {
     ui->setupUi(this);
+    ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
+    ADOTable1->setObjectName(QStringLiteral("ADOTable1"));
     // A title bar without buttons: the way out is the exit button (or Esc).
     setWindowFlags(AccessCode::captionWithoutButtons());
     makeRequiredMark(ui->Label3);

@@ -13,6 +13,9 @@ TForm66::TForm66(QWidget* parent)
     : Screen(parent), ui(std::make_unique<Ui::TForm66>()), ADOConnection1(new Connection(this)),
       ADOTable1(new Table(this)), ADOCommand1(new Command(this)) {
     ui->setupUi(this);
+    ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
+    ADOTable1->setObjectName(QStringLiteral("ADOTable1"));
+    ADOCommand1->setObjectName(QStringLiteral("ADOCommand1"));
     for (QLabel* mark : {ui->Label4, ui->Label5, ui->Label6})
         makeRequiredMark(mark);
     for (QLineEdit* edit : {ui->Edit1, ui->Edit2, ui->Edit3})

@@ -77,58 +77,31 @@ private slots:
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("object"); // empty: the window's caption
         QTest::addColumn<QString>("text");
+        const auto add = [](const char* screen, const char* object, const QString& text) {
+            QTest::addRow("%s %s", screen, *object ? object : "caption")
+                << QString::fromLatin1(screen) << QString::fromLatin1(object) << text;
+        };
         const QString notice = QStringLiteral("Προσοχή έχουν σημασία Πεζά / Κεφαλαία");
         // The access check spells the notice with a Latin small "o" after "έχ".
-        const QString latinNotice = QStringLiteral("Προσοχή έχ") + QLatin1Char('o') +
-                                    QStringLiteral("υν σημασία Πεζά / Κεφαλαία");
-        QTest::newRow("65 caption") << "65"
-                                    << ""
-                                    << "Έλεγχος πρόσβασης";
-        QTest::newRow("65 Label1") << "65"
-                                   << "Label1"
-                                   << "Κωδικός πρόσβασης:";
-        QTest::newRow("65 Label2") << "65"
-                                   << "Label2" << latinNotice;
-        QTest::newRow("65 Button1") << "65"
-                                    << "Button1"
-                                    << "Εί&σοδος";
-        QTest::newRow("65 Button2") << "65"
-                                    << "Button2"
-                                    << "Έ&ξοδος";
-        QTest::newRow("100 caption") << "100"
-                                     << ""
-                                     << "Καθορισμός του κωδικού πρόσβασης";
-        QTest::newRow("100 Label2") << "100"
-                                    << "Label2"
-                                    << "Κωδικός πρόσβασης:";
-        QTest::newRow("100 Label3") << "100"
-                                    << "Label3"
-                                    << "Επιβεβαίωση κωδικού πρόσβασης:";
-        QTest::newRow("100 Label7") << "100"
-                                    << "Label7" << notice;
-        QTest::newRow("100 Button1") << "100"
-                                     << "Button1"
-                                     << "Καταχώρηση";
-        QTest::newRow("66 caption") << "66"
-                                    << ""
-                                    << "Αλλαγή του κωδικού πρόσβασης";
-        QTest::newRow("66 Label1") << "66"
-                                   << "Label1"
-                                   << "Προηγούμενος κωδικός πρόσβασης:";
-        QTest::newRow("66 Label2") << "66"
-                                   << "Label2"
-                                   << "Νέος κωδικός πρόσβασης:";
-        QTest::newRow("66 Label3") << "66"
-                                   << "Label3"
-                                   << "Επιβεβαίωση νέου κωδικού πρόσβασης:";
-        QTest::newRow("66 Label7") << "66"
-                                   << "Label7" << notice;
-        QTest::newRow("66 Button1") << "66"
-                                    << "Button1"
-                                    << "Αλ&λαγή";
-        QTest::newRow("66 Button2") << "66"
-                                    << "Button2"
-                                    << "Έ&ξοδος";
+        QString latinNotice = notice;
+        latinNotice[10] = QLatin1Char('o'); // in place of the Greek "ο" of "έχουν"
+        add("65", "", QStringLiteral("Έλεγχος πρόσβασης"));
+        add("65", "Label1", QStringLiteral("Κωδικός πρόσβασης:"));
+        add("65", "Label2", latinNotice);
+        add("65", "Button1", QStringLiteral("Εί&σοδος"));
+        add("65", "Button2", QStringLiteral("Έ&ξοδος"));
+        add("100", "", QStringLiteral("Καθορισμός του κωδικού πρόσβασης"));
+        add("100", "Label2", QStringLiteral("Κωδικός πρόσβασης:"));
+        add("100", "Label3", QStringLiteral("Επιβεβαίωση κωδικού πρόσβασης:"));
+        add("100", "Label7", notice);
+        add("100", "Button1", QStringLiteral("Καταχώρηση"));
+        add("66", "", QStringLiteral("Αλλαγή του κωδικού πρόσβασης"));
+        add("66", "Label1", QStringLiteral("Προηγούμενος κωδικός πρόσβασης:"));
+        add("66", "Label2", QStringLiteral("Νέος κωδικός πρόσβασης:"));
+        add("66", "Label3", QStringLiteral("Επιβεβαίωση νέου κωδικού πρόσβασης:"));
+        add("66", "Label7", notice);
+        add("66", "Button1", QStringLiteral("Αλ&λαγή"));
+        add("66", "Button2", QStringLiteral("Έ&ξοδος"));
     }
     void captionsAreExact() {
         QFETCH(QString, screen);
