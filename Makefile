@@ -7,7 +7,7 @@ BUILD_TYPE    ?= Release
 MARIVELLE_HOME ?= $(HOME)/Marivelle
 JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 
-PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n \
+PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins \
             libsqlitecpp-dev libsqlite3-dev libkainjow-mustache-dev libbenchmark-dev \
             fonts-dejavu-core poppler-utils
 

@@ -2,6 +2,7 @@
 #include "ui/LongLived.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLocale>
 
 #include <cstdio>
@@ -19,7 +20,9 @@ int main(int argc, char** argv) {
     if (mainWindow.isEnding()) {
         if (mainWindow.startupError().isEmpty())
             return 0;
-        std::fprintf(stderr, "marivelle: %s\n", qUtf8Printable(mainWindow.startupError()));
+        std::fprintf(stderr, "marivelle: start-up failed in %s: %s\n",
+                     qUtf8Printable(QDir::toNativeSeparators(QDir::currentPath())),
+                     qUtf8Printable(mainWindow.startupError()));
         return 1;
     }
 
