@@ -206,12 +206,14 @@ void TForm3::FormCreate() {
     ADOQuery1.clearSql();
     ADOQuery1.addSql(QStringLiteral("SELECT * FROM SECURITY"));
     ADOQuery1.open();
-    StoredAccessCode = ADOQuery1.fields().at(0)->asString().trimmed();
+    StoredAccessCode =
+        ADOQuery1.isEmpty() ? QString() : ADOQuery1.fields().at(0)->asString().trimmed();
     ADOQuery1.close();
     ADOQuery1.clearSql();
     ADOConnection1.close();
 
-    if (StoredAccessCode == kDefaultAccessCode) {
+    // A blank code could never be typed at the check, so it is defined like the shipped one.
+    if (StoredAccessCode == kDefaultAccessCode || StoredAccessCode.isEmpty()) {
         TForm100 definition(this);
         Modal::exec(definition);
     }

@@ -15,6 +15,7 @@ private slots:
     void paths_data();
     void paths();
     void definedCodeIsTheOnlyOneAccepted();
+    void codeRowMissing();
     void defaultCodeDefinedAgainAsksAgain();
     void connectionStringAndToday();
     void missingDataFileEndsQuietly();
@@ -49,6 +50,11 @@ void StartupTest::paths_data() {
         << QStringLiteral("Lily") << QString() << QStringList{"lily"}
         << QStringList{splash, notice, "TForm65", "message:Λανθασμένος κωδικός πρόσβασης."}
         << false;
+    QTest::newRow("blank code: defined like the shipped one")
+        << QStringLiteral("   ") << QStringLiteral("rose 7") << QStringList{"rose 7"}
+        << QStringList{splash, notice, "TForm100",
+                       "message:Ο καθορισμός του κωδικού πρόσβασης έγινε με επιτυχία.", "TForm65"}
+        << true;
     QTest::newRow("exit at once") << QStringLiteral("Lily") << QString() << QStringList{}
                                   << QStringList{splash, notice, "TForm65"} << false;
 }
@@ -93,6 +99,18 @@ void StartupTest::definedCodeIsTheOnlyOneAccepted() {
              QStringLiteral("Νέος κωδικός/2"));
     QCOMPARE(s.journal.count(QStringLiteral("message:Λανθασμένος κωδικός πρόσβασης.")), 2);
     QCOMPARE(form->StoredAccessCode, QStringLiteral("58204613"));
+}
+
+void StartupTest::codeRowMissing() {
+    Startup s;
+    s.db.exec(QStringLiteral("DELETE FROM SECURITY"));
+    s.newCode = QStringLiteral("Κρίνος");
+    s.tries = {QStringLiteral("Κρίνος")};
+    auto form = s.start();
+    QVERIFY(!form->isEnding());
+    QVERIFY(s.journal.contains(QStringLiteral("TForm100")));
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT group_concat(PASSWORD) FROM SECURITY")),
+             QStringLiteral("Κρίνος"));
 }
 
 void StartupTest::defaultCodeDefinedAgainAsksAgain() {
