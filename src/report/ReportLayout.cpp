@@ -1,0 +1,634 @@
+#include "report/ReportLayout.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+constexpr double kCssDpi = 96.0;
+constexpr double kFooterHeight = 22.0; // room for the page number under the text
+constexpr double kCellPadX = 4.0;
+constexpr double kCellPadY = 2.0;
+constexpr double kGapBeforeList = 6.0;
+constexpr double kGapAfterList = 8.0;
+
+// Text is measured for a device of 96 dpi, so that a CSS pixel is one unit.
+QPaintDevice* layoutDevice() {
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32);
+        const int dotsPerMeter = qRound(kCssDpi / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        return image;
+    }();
+    return &device;
+}
+
+// A font that shows pointSize on a painter scaled from CSS pixels to the device.
+QFont paintingFont(QFont font, double pointSize, const QPainter& painter) {
+    const double dpi = painter.device() ? painter.device()->logicalDpiY() : kCssDpi;
+    font.setPointSizeF(pointSize * kCssDpi / dpi);
+    return font;
+}
+
+qsizetype indexOfTag(const QString& text, QLatin1StringView name, qsizetype from) {
+    for (;;) {
+        const qsizetype at = text.indexOf(u'<' + QString(name), from, Qt::CaseInsensitive);
+        if (at < 0)
+            return -1;
+        const qsizetype next = at + 1 + name.size();
+        if (next >= text.size())
+            return -1;
+        const QChar c = text.at(next);
+        if (c == u'>' || c == u'/' || c.isSpace())
+            return at;
+        from = next;
+    }
+}
+
+QString attribute(QStringView tag, const QString& name) {
+    const QRegularExpression re(
+        QStringLiteral("\\b%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))").arg(name),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(tag);
+    if (!m.hasMatch())
+        return {};
+    for (int i = 1; i <= 3; ++i)
+        if (m.capturedLength(i) > 0)
+            return m.captured(i);
+    return {};
+}
+
+QChar entity(QStringView name) {
+    if (name.startsWith(u'#')) {
+        bool ok = false;
+        const uint code = name.size() > 1 && (name[1] == u'x' || name[1] == u'X')
+                              ? name.mid(2).toUInt(&ok, 16)
+                              : name.mid(1).toUInt(&ok, 10);
+        return ok && code > 0 && code < 0x10000 ? QChar(char16_t(code)) : QChar();
+    }
+    if (name == u"amp")
+        return u'&';
+    if (name == u"lt")
+        return u'<';
+    if (name == u"gt")
+        return u'>';
+    if (name == u"quot")
+        return u'"';
+    if (name == u"apos")
+        return u'\'';
+    if (name == u"nbsp")
+        return QChar(0xa0);
+    return {};
+}
+
+// The text of a list cell: tags dropped, <br> kept as a line break, blanks collapsed.
+QString cellText(QStringView html, bool* bold) {
+    *bold = false;
+    QString out;
+    out.reserve(html.size());
+    bool blank = false;
+    for (qsizetype i = 0; i < html.size(); ++i) {
+        const QChar c = html[i];
+        if (c == u'<') {
+            const qsizetype end = html.indexOf(u'>', i);
+            if (end < 0)
+                break;
+            QStringView tag = html.mid(i + 1, end - i - 1).trimmed();
+            qsizetype n = 0;
+            while (n < tag.size() && (tag[n].isLetterOrNumber() || tag[n] == u'/'))
+                ++n;
+            const QStringView name = tag.left(n);
+            if (name.compare(u"br", Qt::CaseInsensitive) == 0) {
+                while (out.endsWith(u' '))
+                    out.chop(1);
+                out += u'\n';
+                blank = false;
+            } else if (name.compare(u"b", Qt::CaseInsensitive) == 0 ||
+                       name.compare(u"strong", Qt::CaseInsensitive) == 0) {
+                *bold = true;
+            }
+            i = end;
+            continue;
+        }
+        if (c.isSpace() && c != QChar(0xa0)) {
+            blank = true;
+            continue;
+        }
+        if (blank && !out.isEmpty() && !out.endsWith(u'\n'))
+            out += u' ';
+        blank = false;
+        if (c == u'&') {
+            const qsizetype end = html.indexOf(u';', i);
+            if (end > i && end - i <= 10) {
+                const QChar decoded = entity(html.mid(i + 1, end - i - 1));
+                if (!decoded.isNull()) {
+                    out += decoded;
+                    i = end;
+                    continue;
+                }
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+bool isBlankHtml(const QString& html) {
+    static const QRegularExpression visible(QStringLiteral("<(img|hr|table)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (visible.match(html).hasMatch())
+        return false;
+    bool bold = false;
+    return cellText(html, &bold).trimmed().isEmpty();
+}
+
+Qt::Alignment alignmentOf(QStringView tag, Qt::Alignment fallback) {
+    const QString a = attribute(tag, QStringLiteral("align")).toLower();
+    if (a == u"right")
+        return Qt::AlignRight;
+    if (a == u"center")
+        return Qt::AlignHCenter;
+    if (a == u"left")
+        return Qt::AlignLeft;
+    return fallback;
+}
+
+ReportLayout::ListTable parseList(const QString& tableTag, const QString& html, qsizetype from,
+                                  qsizetype to) {
+    ReportLayout::ListTable table;
+    static const QRegularExpression sizeRe(QStringLiteral("font-size\\s*:\\s*([0-9.]+)\\s*pt"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch size = sizeRe.match(tableTag);
+    if (size.hasMatch() && size.captured(1).toDouble() > 0)
+        table.pointSize = size.captured(1).toDouble();
+
+    std::vector<QString> widthTexts;
+    qsizetype pos = from;
+    for (;;) {
+        const qsizetype tr = indexOfTag(html, QLatin1StringView("tr"), pos);
+        if (tr < 0 || tr >= to)
+            break;
+        qsizetype rowEnd = html.indexOf(QStringLiteral("</tr"), tr, Qt::CaseInsensitive);
+        if (rowEnd < 0 || rowEnd > to)
+            rowEnd = to;
+        std::vector<ReportLayout::ListCell> cells;
+        bool allHeader = true;
+        qsizetype cpos = html.indexOf(u'>', tr) + 1;
+        while (cpos > 0 && cpos < rowEnd) {
+            const qsizetype td = indexOfTag(html, QLatin1StringView("td"), cpos);
+            const qsizetype th = indexOfTag(html, QLatin1StringView("th"), cpos);
+            qsizetype cell = td < 0 ? th : th < 0 ? td : std::min(td, th);
+            if (cell < 0 || cell >= rowEnd)
+                break;
+            const bool isHeader = cell == th;
+            const qsizetype tagEnd = html.indexOf(u'>', cell);
+            if (tagEnd < 0 || tagEnd >= rowEnd)
+                break;
+            const QStringView tag = QStringView(html).mid(cell, tagEnd - cell);
+            qsizetype close =
+                html.indexOf(isHeader ? QStringLiteral("</th") : QStringLiteral("</td"), tagEnd,
+                             Qt::CaseInsensitive);
+            if (close < 0 || close > rowEnd)
+                close = rowEnd;
+            ReportLayout::ListCell c;
+            c.text = cellText(QStringView(html).mid(tagEnd + 1, close - tagEnd - 1), &c.bold);
+            c.bold = c.bold || isHeader;
+            c.align = tag.size() > 4 ? alignmentOf(tag, Qt::AlignLeft) : Qt::AlignLeft;
+            if (widthTexts.size() <= cells.size())
+                widthTexts.resize(cells.size() + 1);
+            if (tag.size() > 4 && widthTexts[cells.size()].isEmpty())
+                widthTexts[cells.size()] = attribute(tag, QStringLiteral("width"));
+            allHeader = allHeader && isHeader;
+            cells.push_back(std::move(c));
+            cpos = close + 1;
+        }
+        if (!cells.empty()) {
+            if (allHeader && table.rows.empty())
+                table.header.push_back(std::move(cells));
+            else
+                table.rows.push_back(std::move(cells));
+        }
+        pos = rowEnd + 1;
+    }
+
+    // Columns with a percentage keep it; the others share what is left.
+    const size_t columns = widthTexts.size();
+    double given = 0;
+    size_t open = 0;
+    table.widths.assign(columns, 0);
+    for (size_t i = 0; i < columns; ++i) {
+        QString w = widthTexts[i].trimmed();
+        if (w.endsWith(u'%') && w.chopped(1).toDouble() > 0) {
+            table.widths[i] = w.chopped(1).toDouble() / 100.0;
+            given += table.widths[i];
+        } else {
+            ++open;
+        }
+    }
+    if (given > 1 || (open == 0 && given > 0)) {
+        for (double& w : table.widths)
+            w /= std::max(given, 1e-9);
+        given = 1;
+    }
+    for (double& w : table.widths)
+        if (w == 0 && open > 0)
+            w = std::max(0.0, 1.0 - given) / double(open);
+    return table;
+}
+
+} // namespace
+
+struct ReportLayout::Segment {
+    bool isList = false;
+    // A rich part: its document, whose first block is a spacer that pushes the text down
+    // to where the part begins on its first page.
+    std::unique_ptr<QTextDocument> doc;
+    int firstPage = 0;
+    int pageSpan = 0;
+    // A list.
+    ListTable list;
+    QFont font;
+    QFont boldFont;
+    double headerHeight = 0;
+    std::vector<double> headerHeights;
+    std::vector<std::pair<int, double>> headers; // page and top of each repeated header
+    std::vector<int> rowPage;
+    std::vector<double> rowTop;
+    std::vector<double> rowHeight;
+};
+
+ReportLayout::ReportLayout(const QString& html, QPageLayout::Orientation orientation,
+                           const QString& title)
+    : m_title(title), m_orientation(orientation) {
+    split(html);
+}
+
+ReportLayout::~ReportLayout() = default;
+
+QFont ReportLayout::defaultFont() {
+    QFont f;
+    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(10);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+QPageLayout ReportLayout::pageLayout() const {
+    return QPageLayout(QPageSize(QPageSize::A4), m_orientation, QMarginsF(15, 12, 15, 10),
+                       QPageLayout::Millimeter);
+}
+
+void ReportLayout::split(const QString& html) {
+    QString prefix;
+    QString body = html;
+    const qsizetype bodyTag = indexOfTag(html, QLatin1StringView("body"), 0);
+    if (bodyTag >= 0) {
+        const qsizetype end = html.indexOf(u'>', bodyTag);
+        prefix = html.left(end + 1);
+        body = html.mid(end + 1);
+        const qsizetype close = body.indexOf(QStringLiteral("</body"), 0, Qt::CaseInsensitive);
+        if (close >= 0)
+            body.truncate(close);
+    }
+
+    auto addRich = [&](const QString& fragment) {
+        if (isBlankHtml(fragment))
+            return;
+        auto s = std::make_unique<Segment>();
+        s->doc = std::make_unique<QTextDocument>();
+        s->doc->setUseDesignMetrics(true);
+        s->doc->documentLayout()->setPaintDevice(layoutDevice());
+        s->doc->setDefaultFont(defaultFont());
+        s->doc->setDocumentMargin(0);
+        s->doc->setHtml(prefix + fragment + QStringLiteral("</body></html>"));
+        // The spacer: a new first block; the text's own first block keeps its format.
+        const QTextBlockFormat firstFormat = s->doc->begin().blockFormat();
+        const QTextCharFormat firstChars = s->doc->begin().charFormat();
+        QTextCursor cursor(s->doc.get());
+        cursor.movePosition(QTextCursor::Start);
+        cursor.insertBlock(firstFormat, firstChars);
+        cursor.setBlockFormat(firstFormat);
+        m_segments.push_back(std::move(s));
+    };
+
+    qsizetype pos = 0;
+    qsizetype richStart = 0;
+    for (;;) {
+        const qsizetype table = indexOfTag(body, QLatin1StringView("table"), pos);
+        if (table < 0)
+            break;
+        const qsizetype tagEnd = body.indexOf(u'>', table);
+        if (tagEnd < 0)
+            break;
+        const QString tag = body.mid(table, tagEnd - table + 1);
+        const QStringList classes =
+            attribute(tag, QStringLiteral("class")).split(u' ', Qt::SkipEmptyParts);
+        if (!classes.contains(QStringLiteral("list"), Qt::CaseInsensitive)) {
+            pos = tagEnd + 1;
+            continue;
+        }
+        qsizetype close = body.indexOf(QStringLiteral("</table"), tagEnd, Qt::CaseInsensitive);
+        if (close < 0)
+            close = body.size();
+        addRich(body.mid(richStart, table - richStart));
+        auto s = std::make_unique<Segment>();
+        s->isList = true;
+        s->list = parseList(tag, body, tagEnd + 1, close);
+        s->font = defaultFont();
+        s->font.setPointSizeF(s->list.pointSize);
+        s->boldFont = s->font;
+        s->boldFont.setBold(true);
+        m_segments.push_back(std::move(s));
+        const qsizetype after = body.indexOf(u'>', close);
+        pos = richStart = after < 0 ? body.size() : after + 1;
+    }
+    addRich(body.mid(richStart));
+}
+
+QSizeF ReportLayout::contentSize(QPagedPaintDevice* device) const {
+    const QRectF paint = device->pageLayout().paintRect(QPageLayout::Point);
+    const double k = kCssDpi / 72.0;
+    return QSizeF(paint.width() * k, paint.height() * k - kFooterHeight);
+}
+
+void ReportLayout::layOut(const QSizeF& content) {
+    if (m_laidOutFor == content)
+        return;
+    int page = 0;
+    double y = 0;
+    for (auto& s : m_segments) {
+        if (s->isList)
+            layOutList(*s, content, page, y);
+        else
+            layOutRich(*s, content, page, y);
+    }
+    m_pages = page + 1;
+    m_laidOutFor = content;
+}
+
+void ReportLayout::layOutRich(Segment& s, const QSizeF& content, int& page, double& y) {
+    QTextDocument& doc = *s.doc;
+    QTextBlockFormat spacer;
+    spacer.setTopMargin(0);
+    spacer.setBottomMargin(0);
+    spacer.setLineHeight(y, QTextBlockFormat::FixedHeight);
+    QTextCursor cursor(doc.begin());
+    cursor.setBlockFormat(spacer);
+    doc.setPageSize(content);
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    layout->documentSize();
+
+    QTextBlock last = doc.lastBlock();
+    QRectF rect = layout->blockBoundingRect(last);
+    // The empty block Qt keeps after a closing table takes no room of its own.
+    double bottom = last.length() <= 1 && last.blockNumber() > 1 ? rect.top() : rect.bottom();
+    const double height = content.height();
+    int endPage = int(bottom / height);
+    if (endPage > 0 && bottom - endPage * height < 0.5)
+        --endPage;
+    s.firstPage = page;
+    s.pageSpan = endPage + 1;
+    page += endPage;
+    y = std::max(0.0, bottom - endPage * height);
+}
+
+double ReportLayout::listRowHeight(const Segment& s, const std::vector<ListCell>& row,
+                                   double width) const {
+    const QFontMetricsF plain(s.font, layoutDevice());
+    const QFontMetricsF bold(s.boldFont, layoutDevice());
+    int lines = 1;
+    for (size_t c = 0; c < row.size() && c < s.list.widths.size(); ++c) {
+        const ListCell& cell = row[c];
+        const QFontMetricsF& fm = cell.bold ? bold : plain;
+        const double avail = std::max(1.0, s.list.widths[c] * width - 2 * kCellPadX);
+        if (cell.text.isEmpty())
+            continue;
+        if (!cell.text.contains(u'\n') && fm.horizontalAdvance(cell.text) <= avail)
+            continue;
+        QTextLayout layout(cell.text, cell.bold ? s.boldFont : s.font, layoutDevice());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int n = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(avail);
+            ++n;
+        }
+        layout.endLayout();
+        lines = std::max(lines, n);
+    }
+    return lines * plain.lineSpacing() + 2 * kCellPadY;
+}
+
+void ReportLayout::layOutList(Segment& s, const QSizeF& content, int& page, double& y) {
+    const double width = content.width();
+    const double height = content.height();
+    s.headerHeights.clear();
+    s.headerHeight = 0;
+    for (const auto& row : s.list.header) {
+        s.headerHeights.push_back(listRowHeight(s, row, width));
+        s.headerHeight += s.headerHeights.back();
+    }
+    const size_t n = s.list.rows.size();
+    s.rowHeight.resize(n);
+    for (size_t i = 0; i < n; ++i)
+        s.rowHeight[i] = listRowHeight(s, s.list.rows[i], width);
+    s.rowPage.resize(n);
+    s.rowTop.resize(n);
+    s.headers.clear();
+
+    const double first = n > 0 ? s.rowHeight[0] : 0;
+    if (y > 0)
+        y += kGapBeforeList;
+    if (y > 0 && y + s.headerHeight + first > height) {
+        ++page;
+        y = 0;
+    }
+    s.headers.emplace_back(page, y);
+    y += s.headerHeight;
+    for (size_t i = 0; i < n; ++i) {
+        const double h = s.rowHeight[i];
+        const bool pageHasRows = i > 0 && s.rowPage[i - 1] == page;
+        if (y + h > height && pageHasRows) {
+            ++page;
+            s.headers.emplace_back(page, 0.0);
+            y = s.headerHeight;
+        }
+        s.rowPage[i] = page;
+        s.rowTop[i] = y;
+        y += h;
+    }
+    y += kGapAfterList;
+    if (y > height) {
+        ++page;
+        y = 0;
+    }
+}
+
+void ReportLayout::paintListRow(QPainter& painter, const Segment& s,
+                                const std::vector<ListCell>& row, double y, double width,
+                                double height, bool header, bool shaded) const {
+    if (header)
+        painter.fillRect(QRectF(0, y, width, height), QColor(222, 226, 232));
+    else if (shaded)
+        painter.fillRect(QRectF(0, y, width, height), QColor(243, 245, 248));
+    const QFontMetricsF plain(s.font, layoutDevice());
+    const QFontMetricsF bold(s.boldFont, layoutDevice());
+    double x = 0;
+    for (size_t c = 0; c < row.size() && c < s.list.widths.size(); ++c) {
+        const ListCell& cell = row[c];
+        const double colWidth = s.list.widths[c] * width;
+        const double avail = std::max(1.0, colWidth - 2 * kCellPadX);
+        if (!cell.text.isEmpty()) {
+            const QFont& font = cell.bold ? s.boldFont : s.font;
+            const QFontMetricsF& fm = cell.bold ? bold : plain;
+            const double advance =
+                cell.text.contains(u'\n') ? avail + 1 : fm.horizontalAdvance(cell.text);
+            if (advance <= avail) {
+                double left = x + kCellPadX;
+                if (cell.align & Qt::AlignRight)
+                    left += avail - advance;
+                else if (cell.align & Qt::AlignHCenter)
+                    left += (avail - advance) / 2;
+                painter.setFont(paintingFont(font, font.pointSizeF(), painter));
+                painter.drawText(QPointF(left, y + kCellPadY + fm.ascent()), cell.text);
+            } else {
+                QTextLayout layout(cell.text, font, layoutDevice());
+                QTextOption option;
+                option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                option.setAlignment(cell.align);
+                layout.setTextOption(option);
+                layout.beginLayout();
+                double ly = 0;
+                for (QTextLine line = layout.createLine(); line.isValid();
+                     line = layout.createLine()) {
+                    line.setLineWidth(avail);
+                    line.setPosition(QPointF(0, ly));
+                    ly += plain.lineSpacing();
+                }
+                layout.endLayout();
+                painter.save();
+                painter.setClipRect(QRectF(x, y, colWidth, height), Qt::IntersectClip);
+                layout.draw(&painter, QPointF(x + kCellPadX, y + kCellPadY));
+                painter.restore();
+            }
+        }
+        x += colWidth;
+    }
+    if (header) {
+        painter.setPen(QPen(QColor(90, 98, 110), 1.0));
+        painter.drawLine(QPointF(0, y + height), QPointF(width, y + height));
+        painter.setPen(Qt::black);
+    }
+}
+
+void ReportLayout::paintList(QPainter& painter, const Segment& s, int page, double width) const {
+    painter.setPen(Qt::black);
+    for (const auto& [headerPage, top] : s.headers) {
+        if (headerPage != page)
+            continue;
+        double y = top;
+        for (size_t i = 0; i < s.list.header.size(); ++i) {
+            paintListRow(painter, s, s.list.header[i], y, width, s.headerHeights[i], true, false);
+            y += s.headerHeights[i];
+        }
+    }
+    const auto begin = std::lower_bound(s.rowPage.begin(), s.rowPage.end(), page);
+    double bottom = -1;
+    for (auto it = begin; it != s.rowPage.end() && *it == page; ++it) {
+        const size_t i = size_t(it - s.rowPage.begin());
+        paintListRow(painter, s, s.list.rows[i], s.rowTop[i], width, s.rowHeight[i], false,
+                     i % 2 == 1);
+        bottom = s.rowTop[i] + s.rowHeight[i];
+    }
+    if (bottom >= 0) {
+        painter.setPen(QPen(QColor(160, 166, 176), 0.75));
+        painter.drawLine(QPointF(0, bottom), QPointF(width, bottom));
+        painter.setPen(Qt::black);
+    }
+}
+
+void ReportLayout::paintPage(QPainter& painter, int page, const QSizeF& content) const {
+    for (const auto& s : m_segments) {
+        if (s->isList) {
+            paintList(painter, *s, page, content.width());
+            continue;
+        }
+        const int j = page - s->firstPage;
+        if (j < 0 || j >= s->pageSpan)
+            continue;
+        painter.save();
+        const double top = j * content.height();
+        painter.translate(0, -top);
+        QAbstractTextDocumentLayout::PaintContext ctx;
+        ctx.clip = QRectF(0, top, content.width(), content.height());
+        ctx.palette.setColor(QPalette::Text, Qt::black);
+        painter.setClipRect(ctx.clip, Qt::IntersectClip);
+        s->doc->documentLayout()->draw(&painter, ctx);
+        painter.restore();
+    }
+    // The page number at the foot.
+    QFont foot = defaultFont();
+    painter.setFont(paintingFont(foot, 8, painter));
+    painter.setPen(QColor(80, 80, 80));
+    painter.drawText(QRectF(0, content.height(), content.width(), kFooterHeight),
+                     Qt::AlignHCenter | Qt::AlignBottom,
+                     QStringLiteral("Σελίδα %1 από %2").arg(page + 1).arg(m_pages));
+    painter.setPen(Qt::black);
+}
+
+int ReportLayout::pageCount(QPagedPaintDevice* device) {
+    device->setPageLayout(pageLayout());
+    layOut(contentSize(device));
+    return m_pages;
+}
+
+int ReportLayout::print(QPagedPaintDevice* device) {
+    pageCount(device);
+    const QSizeF size = contentSize(device);
+    QPainter painter;
+    if (!painter.begin(device))
+        throw std::runtime_error("Η εκτύπωση δεν μπορεί να ξεκινήσει.");
+    const double scale = device->logicalDpiX() / kCssDpi;
+    for (int page = 0; page < m_pages; ++page) {
+        if (page > 0)
+            device->newPage();
+        painter.save();
+        painter.scale(scale, scale);
+        paintPage(painter, page, size);
+        painter.restore();
+    }
+    painter.end();
+    return m_pages;
+}
+
+int ReportLayout::writePdf(const QString& path) {
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            throw std::runtime_error(QStringLiteral("Το αρχείο PDF δεν μπορεί να γραφτεί:\r\"%1\"")
+                                         .arg(QDir::toNativeSeparators(path))
+                                         .toStdString());
+    }
+    QPdfWriter writer(path);
+    writer.setTitle(m_title);
+    writer.setCreator(QStringLiteral("Marivelle"));
+    return print(&writer);
+}

@@ -1,0 +1,97 @@
+#include "report/ReportTemplate.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <kainjow/mustache.hpp>
+
+#include <stdexcept>
+
+namespace {
+
+using Data = kainjow::mustache::data;
+
+// Values reach the HTML escaped, whatever braces the template puts around them, so no
+// customer's text can turn into markup; a line break of a memo stays a line break.
+std::string htmlValue(const QString& value) {
+    QString v = value.toHtmlEscaped();
+    v.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    v.replace(u'\r', u'\n');
+    v.replace(QStringLiteral("\n"), QStringLiteral("<br>"));
+    return v.toStdString();
+}
+
+Data valueData(const QString& value) {
+    // An empty value is false, so that {{#X}}...{{/X}} and {{^X}}...{{/X}} can test it.
+    return value.isEmpty() ? Data(false) : Data(htmlValue(value));
+}
+
+} // namespace
+
+QString ReportTemplate::missingFileMessage(const QString& path) {
+    return QStringLiteral("The following reporting project does not exist:\r\"%1\"").arg(path);
+}
+
+ReportTemplate::ReportTemplate(const QString& text, const QString& path)
+    : m_text(text), m_path(path) {}
+
+ReportTemplate ReportTemplate::load(const QString& path) {
+    const QFileInfo info(path);
+    const QString full = info.isAbsolute() ? path : info.absoluteFilePath();
+    if (!info.isFile())
+        throw std::runtime_error(missingFileMessage(full).toStdString());
+    QFile file(full);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error(QStringLiteral("Το αρχείο της εκτύπωσης δεν διαβάζεται:\r\"%1\"")
+                                     .arg(full)
+                                     .toStdString());
+    return ReportTemplate(QString::fromUtf8(file.readAll()), full);
+}
+
+QSet<QString> ReportTemplate::referencedNames() const {
+    static const QRegularExpression tag(
+        QStringLiteral("\\{\\{\\{?\\s*[#^/&]?\\s*([A-Za-z_][A-Za-z0-9_]*)"));
+    QSet<QString> names;
+    for (auto it = tag.globalMatch(m_text); it.hasNext();)
+        names.insert(it.next().captured(1));
+    return names;
+}
+
+QPageLayout::Orientation ReportTemplate::orientation() const {
+    static const QRegularExpression meta(
+        QStringLiteral("<meta\\s+name\\s*=\\s*\"orientation\"\\s+content\\s*=\\s*\"landscape\""),
+        QRegularExpression::CaseInsensitiveOption);
+    return meta.match(m_text).hasMatch() ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+QString ReportTemplate::render(const QList<ReportTable>& tables, const QDate& printDate) const {
+    Data root;
+    Data counts;
+    for (const ReportTable& t : tables) {
+        Data list(Data::type::list);
+        int recNo = 0;
+        for (const QStringList& row : t.rows) {
+            Data item;
+            for (int c = 0; c < t.columns.size(); ++c)
+                item.set(t.columns.at(c).toStdString(), valueData(row.value(c)));
+            item.set("RecNo", Data(std::to_string(++recNo)));
+            list.push_back(item);
+        }
+        root.set(t.name.toStdString(), list);
+        counts.set(t.name.toStdString(), Data(std::to_string(t.rows.size())));
+    }
+    root.set("RecordCount", counts);
+    root.set("PrintDate", Data(printDate.toString(QStringLiteral("d/M/yyyy")).toStdString()));
+
+    kainjow::mustache::mustache tmpl(m_text.toStdString());
+    tmpl.set_custom_escape([](const std::string& s) { return s; });
+    std::string out;
+    if (tmpl.is_valid())
+        out = tmpl.render(root);
+    if (!tmpl.is_valid())
+        throw std::runtime_error(QStringLiteral("Το αρχείο της εκτύπωσης έχει λάθος:\r\"%1\"\r%2")
+                                     .arg(m_path, QString::fromStdString(tmpl.error_message()))
+                                     .toStdString());
+    return QString::fromStdString(out);
+}

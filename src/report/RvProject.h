@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class RvDataSetConnection;
+class ReportLayout;
+
+// A report run: the definition file is set before each run, and execute() loads it, reads
+// the data connections it names among the owner's, and shows the preview, from which the
+// user prints or saves a PDF; it returns when the user has finished.
+//
+// When the environment names a folder in MARIVELLE_REPORT_PDF_DIR, every report is written
+// there as a PDF named after its file (NOTES.pdf, then NOTES-2.pdf ...) and nothing is shown.
+class RvProject : public QObject {
+    Q_OBJECT
+public:
+    explicit RvProject(const QString& name, QObject* owner);
+
+    QString projectFile() const { return m_projectFile; }
+    void setProjectFile(const QString& path) { m_projectFile = path; }
+
+    void execute();
+
+    static QString pdfFolder(); // the automation folder, or empty
+    // The next free "<base>.pdf", "<base>-2.pdf" ... in the folder.
+    static QString nextPdfPath(const QString& folder, const QString& base);
+
+private:
+    QString m_projectFile;
+};

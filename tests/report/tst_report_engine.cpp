@@ -1,0 +1,403 @@
+#include "ReportFixture.h"
+#include "TestSupport.h"
+
+#include "report/ReportLayout.h"
+#include "report/ReportPreview.h"
+#include "report/ReportTemplate.h"
+#include "ui/Seams.h"
+
+#include <QDialog>
+#include <QPrintPreviewWidget>
+
+namespace {
+
+const QString kCustomerList = QStringLiteral(
+    "SELECT ID,ONOMA,EPWNYMO,FYLO,HMEROMHNIA_GENNHSEWS,THLEFWNO_1,THLEFWNO_2,DIEYTHYNSH, "
+    "EPAGGELMA, TAMEIO FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC");
+const QString kDataList =
+    QStringLiteral("SELECT ID, ONOMA, EPWNYMO, FYLO, HMEROMHNIA_GENNHSEWS, THLEFWNO_1, "
+                   "THLEFWNO_2, DIEYTHYNSH, EPAGGELMA, TAMEIO FROM STOIXEIA_PELATH ");
+const QString kHistoryList =
+    QStringLiteral("SELECT ID, ONOMA, EPWNYMO, FYLO, HMEROMHNIA_GENNHSEWS, THLEFWNO_1, "
+                   "THLEFWNO_2, DIEYTHYNSH, EPAGGELMA, TAMEIO, ISTORIKO FROM STOIXEIA_PELATH ");
+
+void addCustomers(const TestDatabase& db) {
+    db.exec(QStringLiteral(
+        "INSERT INTO STOIXEIA_PELATH (ONOMA, EPWNYMO, FYLO, HMEROMHNIA_GENNHSEWS, DIEYTHYNSH, "
+        "THLEFWNO_1, THLEFWNO_2, EPAGGELMA, TAMEIO, ISTORIKO) VALUES "
+        "('Μαρία', 'Παπαδοπούλου', 'ΘΗΛΥ', '1985-07-03', 'Ερμού 12', '2101234567', "
+        "'6944123456', 'Λογίστρια', 'ΕΦΚΑ', 'Καθαρισμός προσώπου\nΜάσκα υδάτωσης\nΑλλεργία "
+        "στο λάτεξ'), "
+        "('Νίκος', 'Αλεξίου', 'ΑΡΡΕΝ', '1990-12-25', 'Πατησίων 5', '2310987654', "
+        "'6977000111', 'Μηχανικός', 'ΤΣΜΕΔΕ', NULL)"));
+}
+
+void addExpenses(const TestDatabase& db) {
+    db.exec(QStringLiteral("INSERT INTO EKSODA (HMEROMHNIA, POSO, VAT, PERIGRAFH) VALUES "
+                           "('2006-01-15', 100, 23, 'Ενοίκιο Ιανουαρίου'), "
+                           "('2006-03-02', 40.5, 9.32, 'Ρεύμα'), "
+                           "('2007-01-20', 12, 0, 'Καφέδες')"));
+}
+
+} // namespace
+
+// The report engine and the shipped report files, written through the automation folder.
+class TestReportEngine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        Messages::setTestMode(true);
+        Messages::clearShown();
+        Clock::setFixedForTesting(QDate(2024, 5, 17));
+    }
+    void cleanup() {
+        Modal::setTestHook({});
+        Clock::reset();
+    }
+
+    void shippedFilesShowTheirData_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("connections"); // name, statement, name, statement...
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("absent");
+
+        const QStringList everyCustomer = {
+            QStringLiteral("Παπαδοπούλου"), QStringLiteral("Μαρία"),
+            QStringLiteral("ΘΗΛΥ"),         QStringLiteral("3/7/1985"),
+            QStringLiteral("Ερμού 12"),     QStringLiteral("2101234567"),
+            QStringLiteral("6944123456"),   QStringLiteral("Λογίστρια"),
+            QStringLiteral("ΕΦΚΑ"),         QStringLiteral("Αλεξίου"),
+            QStringLiteral("Νίκος"),        QStringLiteral("ΑΡΡΕΝ"),
+            QStringLiteral("25/12/1990"),   QStringLiteral("Πατησίων 5"),
+            QStringLiteral("2310987654"),   QStringLiteral("6977000111"),
+            QStringLiteral("Μηχανικός"),    QStringLiteral("ΤΣΜΕΔΕ")};
+        const QStringList headings = {QStringLiteral("Επώνυμο"),   QStringLiteral("Όνομα"),
+                                      QStringLiteral("Φύλο"),      QStringLiteral("Τηλέφωνο 1"),
+                                      QStringLiteral("Διεύθυνση"), QStringLiteral("Ταμείο")};
+        const QString c7 = QStringLiteral("RvDataSetConnection7");
+
+        QTest::newRow("LIST, every customer")
+            << "LIST.RAV" << QStringList{c7, kCustomerList}
+            << (QStringList{QStringLiteral("Λίστα πελατών"), QStringLiteral("Πελάτες: 2"),
+                            QStringLiteral("17/5/2024")} +
+                headings + everyCustomer)
+            << QStringList{};
+        QTest::newRow("STOIXEIA, every customer")
+            << "STOIXEIA.RAV" << QStringList{c7, kDataList}
+            << (QStringList{QStringLiteral("Στοιχεία πελατών")} + headings + everyCustomer)
+            << QStringList{};
+        QTest::newRow("STOIXEIA, the selected customer")
+            << "STOIXEIA.RAV" << QStringList{c7, kDataList + QStringLiteral(" WHERE ID=2")}
+            << QStringList{QStringLiteral("Αλεξίου"), QStringLiteral("Πελάτες: 1")}
+            << QStringList{QStringLiteral("Παπαδοπούλου")};
+        QTest::newRow("ISTORIKO, every customer")
+            << "ISTORIKO.RAV" << QStringList{c7, kHistoryList}
+            << (QStringList{
+                    QStringLiteral("Ιστορικό πελατών"), QStringLiteral("Καθαρισμός προσώπου"),
+                    QStringLiteral("Αλλεργία στο λάτεξ"), QStringLiteral("Δεν υπάρχει ιστορικό.")} +
+                everyCustomer)
+            << QStringList{};
+        QTest::newRow("EKSODA1, March 2006")
+            << "EKSODA1.RAV"
+            << QStringList{QStringLiteral("RvDataSetConnection3"),
+                           QStringLiteral(
+                               "SELECT Format(EKSODA.HMEROMHNIA,\"dd/mm/yyyy\") AS HMEROMHNIA, "
+                               "Format(EKSODA.POSO,'0.00') AS AKSIA, Format(EKSODA.VAT,'0.00') "
+                               "AS VAT, Format((EKSODA.POSO+EKSODA.VAT),'0.00') AS SYNOLO, "
+                               "EKSODA.PERIGRAFH FROM EKSODA WHERE EKSODA.HMEROMHNIA Between "
+                               "#1/1/2006# AND #3/31/2006# ORDER BY EKSODA.HMEROMHNIA ASC"),
+                           QStringLiteral("RvDataSetConnection4"),
+                           QStringLiteral(
+                               "SELECT Format(SUM(EKSODA.POSO),'0.00') AS AKSIA, "
+                               "Format(SUM(EKSODA.VAT),'0.00') AS VAT, "
+                               "Format(SUM((EKSODA.POSO+EKSODA.VAT)),'0.00') AS SYNOLO FROM "
+                               "EKSODA WHERE EKSODA.HMEROMHNIA Between #1/1/2006# AND "
+                               "#3/31/2006#")}
+            << QStringList{QStringLiteral("Αναλυτική κατάσταση"),
+                           QStringLiteral("Περιγραφή"),
+                           QStringLiteral("Φ.Π.Α (EUR)"),
+                           QStringLiteral("15/01/2006"),
+                           QStringLiteral("Ενοίκιο Ιανουαρίου"),
+                           QStringLiteral("100,00"),
+                           QStringLiteral("23,00"),
+                           QStringLiteral("123,00"),
+                           QStringLiteral("02/03/2006"),
+                           QStringLiteral("Ρεύμα"),
+                           QStringLiteral("40,50"),
+                           QStringLiteral("9,32"),
+                           QStringLiteral("49,82"),
+                           QStringLiteral("Ολικά ποσά"),
+                           QStringLiteral("140,50"),
+                           QStringLiteral("32,32"),
+                           QStringLiteral("172,82")}
+            << QStringList{QStringLiteral("Καφέδες")};
+        QTest::newRow("EKSODA1, a period without expenses")
+            << "EKSODA1.RAV"
+            << QStringList{QStringLiteral("RvDataSetConnection3"),
+                           QStringLiteral("SELECT Format(EKSODA.HMEROMHNIA,\"dd/mm/yyyy\") AS "
+                                          "HMEROMHNIA, EKSODA.PERIGRAFH FROM EKSODA WHERE 0"),
+                           QStringLiteral("RvDataSetConnection4"),
+                           QStringLiteral("SELECT Format(SUM(EKSODA.POSO),'0.00') AS AKSIA, "
+                                          "Format(SUM(EKSODA.VAT),'0.00') AS VAT, "
+                                          "Format(SUM((EKSODA.POSO+EKSODA.VAT)),'0.00') AS "
+                                          "SYNOLO FROM EKSODA WHERE 0")}
+            << QStringList{QStringLiteral("Δεν βρέθηκαν έξοδα"), QStringLiteral("0,00")}
+            << QStringList{QStringLiteral("Ρεύμα")};
+        QTest::newRow("EKSODA2, 2006 to 2007")
+            << "EKSODA2.RAV"
+            << QStringList{QStringLiteral("RvDataSetConnection5"),
+                           QStringLiteral(
+                               "SELECT MONTH(EKSODA.HMEROMHNIA) AS [MONTH], "
+                               "YEAR(EKSODA.HMEROMHNIA) AS "
+                               "[YEAR], Format(SUM(EKSODA.POSO),'0.00') AS "
+                               "AKSIA,Format(SUM(EKSODA.VAT),"
+                               "'0.00') AS VAT, Format(SUM(EKSODA.POSO+EKSODA.VAT),'0.00') AS "
+                               "SYNOLO FROM "
+                               "EKSODA WHERE YEAR(EKSODA.HMEROMHNIA) BETWEEN 2006 AND 2007 GROUP "
+                               "BY "
+                               "MONTH(EKSODA.HMEROMHNIA), YEAR(EKSODA.HMEROMHNIA)  ORDER BY "
+                               "YEAR(EKSODA.HMEROMHNIA), MONTH(EKSODA.HMEROMHNIA) ASC"),
+                           QStringLiteral("RvDataSetConnection6"),
+                           QStringLiteral(
+                               "SELECT Format(SUM(EKSODA.POSO),'0.00') AS "
+                               "AKSIA,Format(SUM(EKSODA.VAT),'0.00') AS VAT, "
+                               "Format(SUM(EKSODA.POSO+EKSODA.VAT),'0.00') AS SYNOLO FROM "
+                               "EKSODA WHERE YEAR(EKSODA.HMEROMHNIA) BETWEEN 2006 AND 2007")}
+            << QStringList{QStringLiteral("Κατά μήνα"),
+                           QStringLiteral("Μήνας"),
+                           QStringLiteral("Έτος"),
+                           QStringLiteral("1 2006 100,00 23,00 123,00"),
+                           QStringLiteral("3 2006 40,50 9,32 49,82"),
+                           QStringLiteral("1 2007 12,00 0,00 12,00"),
+                           QStringLiteral("152,50"),
+                           QStringLiteral("32,32"),
+                           QStringLiteral("184,82")}
+            << QStringList{};
+        QTest::newRow("NOTES, every note")
+            << "NOTES.RAV"
+            << QStringList{QStringLiteral("RvDataSetConnection2"),
+                           QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY "
+                                          "TITLOS ASC")}
+            << QStringList{QStringLiteral("Σημειώσεις"),     QStringLiteral("Παραγγελίες"),
+                           QStringLiteral("Κρέμες χεριών"),  QStringLiteral("Βερνίκια"),
+                           QStringLiteral("Ταμείο Ιουνίου"), QStringLiteral("Να κλείσει & <b>")}
+            << QStringList{};
+        QTest::newRow("NOTES, the selected note")
+            << "NOTES.RAV"
+            << QStringList{QStringLiteral("RvDataSetConnection2"),
+                           QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=2")}
+            << QStringList{QStringLiteral("Ταμείο Ιουνίου")}
+            << QStringList{QStringLiteral("Παραγγελίες")};
+    }
+    void shippedFilesShowTheirData() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, connections);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        addCustomers(db);
+        addExpenses(db);
+        db.exec(QStringLiteral("INSERT INTO SHMEIWSEIS (TITLOS, PERIGRAFH) VALUES "
+                               "('Παραγγελίες', 'Κρέμες χεριών\nΒερνίκια'), "
+                               "('Ταμείο Ιουνίου', 'Να κλείσει & <b>')"));
+        PdfFolder out;
+        ReportOwner owner;
+        for (int i = 0; i + 1 < connections.size(); i += 2)
+            owner.bind(connections.at(i), connections.at(i + 1));
+        MV_VERIFY_NOTHROW(owner.run(file));
+
+        const QString pdf = QFileInfo(file).completeBaseName() + QStringLiteral(".pdf");
+        QCOMPARE(out.files(), QStringList{pdf});
+        const QString text = flattened(pdfText(out.file(pdf), {QStringLiteral("-layout")}));
+        for (const QString& s : present)
+            QVERIFY2(text.contains(s),
+                     qPrintable(QStringLiteral("missing \"%1\" in: %2").arg(s, text)));
+        for (const QString& s : absent)
+            QVERIFY2(!text.contains(s), qPrintable(QStringLiteral("unexpected \"%1\"").arg(s)));
+        QVERIFY(text.contains(QStringLiteral("Σελίδα 1 από 1")));
+    }
+
+    // A history of several lines keeps them, one under the other, in their order.
+    void memoKeepsItsLines() {
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        addCustomers(db);
+        PdfFolder out;
+        ReportOwner owner;
+        owner.bind(QStringLiteral("RvDataSetConnection7"),
+                   kHistoryList + QStringLiteral(" WHERE ID=1"));
+        owner.run(QStringLiteral("ISTORIKO.RAV"));
+        const QStringList lines =
+            pdfText(out.file(QStringLiteral("ISTORIKO.pdf"))).split(u'\n', Qt::SkipEmptyParts);
+        const qsizetype first = lines.indexOf(QStringLiteral("Καθαρισμός προσώπου"));
+        QVERIFY2(first >= 0, qPrintable(lines.join(u'|')));
+        QCOMPARE(lines.value(first + 1), QStringLiteral("Μάσκα υδάτωσης"));
+        QCOMPARE(lines.value(first + 2), QStringLiteral("Αλλεργία στο λάτεξ"));
+    }
+
+    void missingFileGivesTheEngineError_data() {
+        QTest::addColumn<QString>("file");
+        for (const char* f : {"NOTES.RAV", "LIST.RAV", "APODEIKSEISVAT.RAV"})
+            QTest::newRow(f) << QString::fromLatin1(f);
+    }
+    void missingFileGivesTheEngineError() {
+        QFETCH(QString, file);
+        TestDatabase db; // no report files beside it
+        PdfFolder out;
+        ReportOwner owner;
+        owner.bind(QStringLiteral("RvDataSetConnection2"),
+                   QStringLiteral("SELECT * FROM SHMEIWSEIS"));
+        try {
+            owner.run(file);
+            QFAIL("no error");
+        } catch (const std::exception& e) {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("The following reporting project does not exist:\r\"") +
+                         db.dir() + QStringLiteral("/") + file + QStringLiteral("\""));
+        }
+        QVERIFY(out.files().isEmpty());
+    }
+
+    // Repeated runs are kept side by side, numbered.
+    void repeatedReportsAreNumbered() {
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        PdfFolder out;
+        ReportOwner owner;
+        owner.bind(QStringLiteral("RvDataSetConnection2"),
+                   QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS"));
+        for (int i = 0; i < 3; ++i)
+            owner.run(QStringLiteral("NOTES.RAV"));
+        QCOMPARE(out.files(),
+                 (QStringList{QStringLiteral("NOTES-2.pdf"), QStringLiteral("NOTES-3.pdf"),
+                              QStringLiteral("NOTES.pdf")}));
+    }
+
+    // A closed data object is opened by the engine; an open one is read where it stands.
+    void closedDataIsOpenedAndCurrentRowKept() {
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        addCustomers(db);
+        PdfFolder out;
+        ReportOwner owner;
+        Query* q = owner.bind(QStringLiteral("RvDataSetConnection7"), kCustomerList);
+        QVERIFY(!q->isActive());
+        owner.run(QStringLiteral("LIST.RAV"));
+        QVERIFY(q->isActive());
+        q->last();
+        owner.run(QStringLiteral("LIST.RAV"));
+        QCOMPARE(q->currentRow(), 1);
+        QCOMPARE(out.files().size(), 2);
+    }
+
+    // Values cannot become markup, whatever braces surround them, and memo breaks stay.
+    void valuesAreEscaped_data() {
+        QTest::addColumn<QString>("tmpl");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("double braces") << "{{#C}}[{{V}}]{{/C}}"
+                                       << "[a &lt;b&gt; &amp; &quot;c&quot;<br>d]";
+        QTest::newRow("triple braces") << "{{#C}}[{{{V}}}]{{/C}}"
+                                       << "[a &lt;b&gt; &amp; &quot;c&quot;<br>d]";
+        QTest::newRow("empty is false") << "{{#C}}{{#E}}yes{{/E}}{{^E}}no{{/E}}{{/C}}"
+                                        << "nono";
+        QTest::newRow("row numbers and count") << "{{#C}}{{RecNo}};{{/C}}{{RecordCount.C}}"
+                                               << "1;2;2";
+        QTest::newRow("outer data inside a section") << "{{#C}}{{#D}}{{W}}{{/D}}{{/C}}"
+                                                     << "ww";
+        QTest::newRow("print date") << "{{PrintDate}}"
+                                    << "7/3/2024";
+    }
+    void valuesAreEscaped() {
+        QFETCH(QString, tmpl);
+        QFETCH(QString, expected);
+        ReportTable c{
+            QStringLiteral("C"),
+            {QStringLiteral("V"), QStringLiteral("E")},
+            {{QStringLiteral("a <b> & \"c\"\r\nd"), QString()}, {QStringLiteral("x"), QString()}}};
+        ReportTable d{QStringLiteral("D"), {QStringLiteral("W")}, {{QStringLiteral("w")}}};
+        const QString html = ReportTemplate(tmpl).render({c, d}, QDate(2024, 3, 7));
+        if (QTest::currentDataTag() == QByteArray("double braces") ||
+            QTest::currentDataTag() == QByteArray("triple braces"))
+            QVERIFY2(html.startsWith(expected), qPrintable(html));
+        else
+            QCOMPARE(html, expected);
+    }
+
+    void brokenTemplateIsAnError() {
+        TestDatabase db;
+        QFile f(db.dir() + QStringLiteral("/BAD.RAV"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<p>{{#RvDataSetConnection2}}no end</p>");
+        f.close();
+        PdfFolder out;
+        ReportOwner owner;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, owner.run(QStringLiteral("BAD.RAV")));
+        QVERIFY(out.files().isEmpty());
+    }
+
+    // A long list runs over pages: every page has its number and the column headings,
+    // and no customer is lost or printed twice.
+    void longListRepeatsItsHeadings() {
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        QStringList values;
+        for (int i = 1; i <= 120; ++i)
+            values << QStringLiteral("('Όνομα%1', 'Επώνυμο%2', 'ΘΗΛΥ')")
+                          .arg(i)
+                          .arg(i, 3, 10, QLatin1Char('0'));
+        db.exec(QStringLiteral("INSERT INTO STOIXEIA_PELATH (ONOMA, EPWNYMO, FYLO) VALUES ") +
+                values.join(u','));
+        PdfFolder out;
+        ReportOwner owner;
+        owner.bind(QStringLiteral("RvDataSetConnection7"), kCustomerList);
+        owner.run(QStringLiteral("LIST.RAV"));
+        const QString text = pdfText(out.file(QStringLiteral("LIST.pdf")));
+        const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+        const int count = pdfPageCount(text);
+        QVERIFY2(count >= 3, qPrintable(QString::number(count)));
+        for (int p = 0; p < count; ++p) {
+            const QString page = flattened(pages.value(p));
+            QVERIFY2(page.contains(QStringLiteral("Σελίδα %1 από %2").arg(p + 1).arg(count)),
+                     qPrintable(page));
+            QVERIFY2(page.contains(QStringLiteral("Επώνυμο Όνομα Φύλο")), qPrintable(page));
+        }
+        for (int i = 1; i <= 120; ++i)
+            QCOMPARE(text.count(QStringLiteral("Επώνυμο%1").arg(i, 3, 10, QLatin1Char('0'))), 1);
+    }
+
+    // Without the automation folder the preview is shown through the modal seam, and the
+    // run ends when the person closes it.
+    void previewIsShownAndClosed() {
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        addCustomers(db);
+        qunsetenv("MARIVELLE_REPORT_PDF_DIR");
+        int pages = -1;
+        QString title;
+        Modal::setTestHook([&](QDialog& d) {
+            auto* preview = qobject_cast<ReportPreview*>(&d);
+            if (preview) {
+                pages = preview->pageCount();
+                title = preview->windowTitle();
+                QTemporaryDir keep;
+                preview->savePdfTo(keep.filePath(QStringLiteral("copy.pdf")));
+                const QString text = flattened(pdfText(keep.filePath(QStringLiteral("copy.pdf"))));
+                if (!text.contains(QStringLiteral("Παπαδοπούλου")))
+                    pages = -2;
+            }
+            d.reject();
+            return int(QDialog::Rejected);
+        });
+        ReportOwner owner;
+        owner.bind(QStringLiteral("RvDataSetConnection7"), kDataList);
+        MV_VERIFY_NOTHROW(owner.run(QStringLiteral("STOIXEIA.RAV")));
+        QCOMPARE(pages, 1);
+        QVERIFY(title.contains(QStringLiteral("STOIXEIA")));
+    }
+};
+
+QTEST_MAIN(TestReportEngine)
+#include "tst_report_engine.moc"
