@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -45,15 +46,19 @@ QFont paintingFont(QFont font, double pointSize, const QPainter& painter) {
     return font;
 }
 
-qsizetype indexOfTag(const QString& text, QLatin1StringView name, qsizetype from) {
+// The next "<name" tag at or after from and before limit (-1: the end of the text).
+qsizetype indexOfTag(const QString& text, QLatin1StringView name, qsizetype from,
+                     qsizetype limit = -1) {
+    const QStringView view = QStringView(text).left(limit < 0 ? text.size() : limit);
+    const QString open = u'<' + QString(name);
     for (;;) {
-        const qsizetype at = text.indexOf(u'<' + QString(name), from, Qt::CaseInsensitive);
+        const qsizetype at = view.indexOf(open, from, Qt::CaseInsensitive);
         if (at < 0)
             return -1;
-        const qsizetype next = at + 1 + name.size();
-        if (next >= text.size())
+        const qsizetype next = at + open.size();
+        if (next >= view.size())
             return -1;
-        const QChar c = text.at(next);
+        const QChar c = view.at(next);
         if (c == u'>' || c == u'/' || c.isSpace())
             return at;
         from = next;
@@ -61,10 +66,15 @@ qsizetype indexOfTag(const QString& text, QLatin1StringView name, qsizetype from
 }
 
 QString attribute(QStringView tag, const QString& name) {
-    const QRegularExpression re(
-        QStringLiteral("\\b%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))").arg(name),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = re.match(tag);
+    static QHash<QString, QRegularExpression> cache;
+    auto it = cache.find(name);
+    if (it == cache.end())
+        it = cache.insert(
+            name,
+            QRegularExpression(
+                QStringLiteral("\\b%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))").arg(name),
+                QRegularExpression::CaseInsensitiveOption));
+    const QRegularExpressionMatch m = it->match(tag);
     if (!m.hasMatch())
         return {};
     for (int i = 1; i <= 3; ++i)
@@ -180,7 +190,7 @@ ReportLayout::ListTable parseList(const QString& tableTag, const QString& html, 
     std::vector<QString> widthTexts;
     qsizetype pos = from;
     for (;;) {
-        const qsizetype tr = indexOfTag(html, QLatin1StringView("tr"), pos);
+        const qsizetype tr = indexOfTag(html, QLatin1StringView("tr"), pos, to);
         if (tr < 0 || tr >= to)
             break;
         qsizetype rowEnd = html.indexOf(QStringLiteral("</tr"), tr, Qt::CaseInsensitive);
@@ -190,8 +200,8 @@ ReportLayout::ListTable parseList(const QString& tableTag, const QString& html, 
         bool allHeader = true;
         qsizetype cpos = html.indexOf(u'>', tr) + 1;
         while (cpos > 0 && cpos < rowEnd) {
-            const qsizetype td = indexOfTag(html, QLatin1StringView("td"), cpos);
-            const qsizetype th = indexOfTag(html, QLatin1StringView("th"), cpos);
+            const qsizetype td = indexOfTag(html, QLatin1StringView("td"), cpos, rowEnd);
+            const qsizetype th = indexOfTag(html, QLatin1StringView("th"), cpos, rowEnd);
             qsizetype cell = td < 0 ? th : th < 0 ? td : std::min(td, th);
             if (cell < 0 || cell >= rowEnd)
                 break;
@@ -264,6 +274,8 @@ struct ReportLayout::Segment {
     ListTable list;
     QFont font;
     QFont boldFont;
+    std::unique_ptr<QFontMetricsF> plainMetrics;
+    std::unique_ptr<QFontMetricsF> boldMetrics;
     double headerHeight = 0;
     std::vector<double> headerHeights;
     std::vector<std::pair<int, double>> headers; // page and top of each repeated header
@@ -354,6 +366,8 @@ void ReportLayout::split(const QString& html) {
         s->font.setPointSizeF(s->list.pointSize);
         s->boldFont = s->font;
         s->boldFont.setBold(true);
+        s->plainMetrics = std::make_unique<QFontMetricsF>(s->font, layoutDevice());
+        s->boldMetrics = std::make_unique<QFontMetricsF>(s->boldFont, layoutDevice());
         m_segments.push_back(std::move(s));
         const qsizetype after = body.indexOf(u'>', close);
         pos = richStart = after < 0 ? body.size() : after + 1;
@@ -408,19 +422,24 @@ void ReportLayout::layOutRich(Segment& s, const QSizeF& content, int& page, doub
     y = std::max(0.0, bottom - endPage * height);
 }
 
-double ReportLayout::listRowHeight(const Segment& s, const std::vector<ListCell>& row,
+double ReportLayout::listRowHeight(const Segment& s, std::vector<ListCell>& row,
                                    double width) const {
-    const QFontMetricsF plain(s.font, layoutDevice());
-    const QFontMetricsF bold(s.boldFont, layoutDevice());
+    const QFontMetricsF& plain = *s.plainMetrics;
     int lines = 1;
     for (size_t c = 0; c < row.size() && c < s.list.widths.size(); ++c) {
-        const ListCell& cell = row[c];
-        const QFontMetricsF& fm = cell.bold ? bold : plain;
+        ListCell& cell = row[c];
+        const QFontMetricsF& fm = cell.bold ? *s.boldMetrics : plain;
         const double avail = std::max(1.0, s.list.widths[c] * width - 2 * kCellPadX);
+        cell.advance = -1;
         if (cell.text.isEmpty())
             continue;
-        if (!cell.text.contains(u'\n') && fm.horizontalAdvance(cell.text) <= avail)
-            continue;
+        if (!cell.text.contains(u'\n')) {
+            const double advance = fm.horizontalAdvance(cell.text);
+            if (advance <= avail) {
+                cell.advance = float(advance);
+                continue;
+            }
+        }
         QTextLayout layout(cell.text, cell.bold ? s.boldFont : s.font, layoutDevice());
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -442,7 +461,7 @@ void ReportLayout::layOutList(Segment& s, const QSizeF& content, int& page, doub
     const double height = content.height();
     s.headerHeights.clear();
     s.headerHeight = 0;
-    for (const auto& row : s.list.header) {
+    for (auto& row : s.list.header) {
         s.headerHeights.push_back(listRowHeight(s, row, width));
         s.headerHeight += s.headerHeights.back();
     }
@@ -482,15 +501,14 @@ void ReportLayout::layOutList(Segment& s, const QSizeF& content, int& page, doub
     }
 }
 
-void ReportLayout::paintListRow(QPainter& painter, const Segment& s,
+void ReportLayout::paintListRow(QPainter& painter, PaintFonts& fonts, const Segment& s,
                                 const std::vector<ListCell>& row, double y, double width,
                                 double height, bool header, bool shaded) const {
     if (header)
         painter.fillRect(QRectF(0, y, width, height), QColor(222, 226, 232));
     else if (shaded)
         painter.fillRect(QRectF(0, y, width, height), QColor(243, 245, 248));
-    const QFontMetricsF plain(s.font, layoutDevice());
-    const QFontMetricsF bold(s.boldFont, layoutDevice());
+    const QFontMetricsF& plain = *s.plainMetrics;
     double x = 0;
     for (size_t c = 0; c < row.size() && c < s.list.widths.size(); ++c) {
         const ListCell& cell = row[c];
@@ -498,16 +516,18 @@ void ReportLayout::paintListRow(QPainter& painter, const Segment& s,
         const double avail = std::max(1.0, colWidth - 2 * kCellPadX);
         if (!cell.text.isEmpty()) {
             const QFont& font = cell.bold ? s.boldFont : s.font;
-            const QFontMetricsF& fm = cell.bold ? bold : plain;
-            const double advance =
-                cell.text.contains(u'\n') ? avail + 1 : fm.horizontalAdvance(cell.text);
-            if (advance <= avail) {
+            const QFontMetricsF& fm = cell.bold ? *s.boldMetrics : plain;
+            const double advance = cell.advance;
+            if (advance >= 0) {
                 double left = x + kCellPadX;
                 if (cell.align & Qt::AlignRight)
                     left += avail - advance;
                 else if (cell.align & Qt::AlignHCenter)
                     left += (avail - advance) / 2;
-                painter.setFont(paintingFont(font, font.pointSizeF(), painter));
+                if (fonts.bold != int(cell.bold)) {
+                    fonts.bold = int(cell.bold);
+                    painter.setFont(cell.bold ? fonts.boldFont : fonts.plainFont);
+                }
                 painter.drawText(QPointF(left, y + kCellPadY + fm.ascent()), cell.text);
             } else {
                 QTextLayout layout(cell.text, font, layoutDevice());
@@ -541,12 +561,15 @@ void ReportLayout::paintListRow(QPainter& painter, const Segment& s,
 
 void ReportLayout::paintList(QPainter& painter, const Segment& s, int page, double width) const {
     painter.setPen(Qt::black);
+    PaintFonts fonts{paintingFont(s.font, s.font.pointSizeF(), painter),
+                     paintingFont(s.boldFont, s.boldFont.pointSizeF(), painter), -1};
     for (const auto& [headerPage, top] : s.headers) {
         if (headerPage != page)
             continue;
         double y = top;
         for (size_t i = 0; i < s.list.header.size(); ++i) {
-            paintListRow(painter, s, s.list.header[i], y, width, s.headerHeights[i], true, false);
+            paintListRow(painter, fonts, s, s.list.header[i], y, width, s.headerHeights[i], true,
+                         false);
             y += s.headerHeights[i];
         }
     }
@@ -554,7 +577,7 @@ void ReportLayout::paintList(QPainter& painter, const Segment& s, int page, doub
     double bottom = -1;
     for (auto it = begin; it != s.rowPage.end() && *it == page; ++it) {
         const size_t i = size_t(it - s.rowPage.begin());
-        paintListRow(painter, s, s.list.rows[i], s.rowTop[i], width, s.rowHeight[i], false,
+        paintListRow(painter, fonts, s, s.list.rows[i], s.rowTop[i], width, s.rowHeight[i], false,
                      i % 2 == 1);
         bottom = s.rowTop[i] + s.rowHeight[i];
     }

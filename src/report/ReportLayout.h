@@ -50,6 +50,7 @@ public:
         QString text; // plain text; "\n" breaks lines
         Qt::Alignment align = Qt::AlignLeft;
         bool bold = false;
+        float advance = -1; // width on one line, found when laid out; -1: wraps
     };
     struct ListTable {
         std::vector<double> widths; // fractions of the page width, one per column
@@ -66,9 +67,15 @@ private:
     void layOutList(Segment& s, const QSizeF& content, int& page, double& y);
     void paintPage(QPainter& painter, int page, const QSizeF& content) const;
     void paintList(QPainter& painter, const Segment& s, int page, double width) const;
-    double listRowHeight(const Segment& s, const std::vector<ListCell>& row, double width) const;
-    void paintListRow(QPainter& painter, const Segment& s, const std::vector<ListCell>& row,
-                      double y, double width, double height, bool header, bool shaded) const;
+    struct PaintFonts {
+        QFont plainFont;
+        QFont boldFont;
+        int bold = -1; // which one the painter has
+    };
+    double listRowHeight(const Segment& s, std::vector<ListCell>& row, double width) const;
+    void paintListRow(QPainter& painter, PaintFonts& fonts, const Segment& s,
+                      const std::vector<ListCell>& row, double y, double width, double height,
+                      bool header, bool shaded) const;
     QSizeF contentSize(QPagedPaintDevice* device) const;
 
     QString m_title;
