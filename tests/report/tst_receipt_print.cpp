@@ -176,19 +176,27 @@ private slots:
     void errorsReachTheCaller_data() {
         QTest::addColumn<bool>("withFiles");
         QTest::addColumn<QString>("rate"); // empty: no row
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("message"); // %1: the working folder
         QTest::newRow("missing file without VAT")
             << false << "0"
+            << ""
             << "The following reporting project does not exist:\r\"%1/APODEIKSEIS.RAV\"";
         QTest::newRow("missing file with VAT")
             << false << "15"
+            << ""
             << "The following reporting project does not exist:\r\"%1/APODEIKSEISVAT.RAV\"";
         QTest::newRow("no VAT rate") << true << ""
+                                     << ""
                                      << "Δεν έχει οριστεί συντελεστής Φ.Π.Α.";
+        QTest::newRow("no receipts table") << true << "15"
+                                           << "DROP TABLE APODEIKSEIS"
+                                           << "no such table: APODEIKSEIS";
     }
     void errorsReachTheCaller() {
         QFETCH(bool, withFiles);
         QFETCH(QString, rate);
+        QFETCH(QString, damage);
         QFETCH(QString, message);
         TestDatabase db;
         if (withFiles)
@@ -197,6 +205,8 @@ private slots:
         if (!rate.isEmpty())
             db.exec(
                 QStringLiteral("INSERT INTO SYNTELESTHS_VAT (VAT_RATIO) VALUES (%1)").arg(rate));
+        if (!damage.isEmpty())
+            db.exec(damage);
         PdfFolder out;
         TForm72 form;
         form.ReceiptNumber = 1001;
@@ -204,14 +214,35 @@ private slots:
             form.PrintReceipt();
             QFAIL("no error");
         } catch (const std::exception& e) {
-            QCOMPARE(QString::fromUtf8(e.what()), message.arg(db.dir()));
+            const QString text = QString::fromUtf8(e.what());
+            if (damage.isEmpty())
+                QCOMPARE(text, message.arg(db.dir()));
+            else
+                QVERIFY2(text.contains(message), qPrintable(text));
         }
         QVERIFY(out.files().isEmpty());
         QVERIFY(Messages::shownTexts().isEmpty());
         QVERIFY(!form.ADOTable1->isActive());
         QVERIFY(!form.ADOTable2->isActive());
+        QVERIFY(!form.ADOQuery1->isActive());
         QVERIFY(form.ADOQuery1->sql().isEmpty());
         QVERIFY(!form.ADOConnection1->isConnected());
+    }
+
+    // With no header data stored, the receipt prints without a header.
+    void emptyHeaderPrintsTheReceiptAlone() {
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        addHeaderAndReceipts(db);
+        db.exec(QStringLiteral("DELETE FROM INFORMATION"));
+        db.exec(QStringLiteral("INSERT INTO SYNTELESTHS_VAT (VAT_RATIO) VALUES (0)"));
+        PdfFolder out;
+        TForm72 form;
+        form.ReceiptNumber = 1001;
+        MV_VERIFY_NOTHROW(form.PrintReceipt());
+        const QString text = flattened(pdfText(out.file(QStringLiteral("APODEIKSEIS.pdf"))));
+        QVERIFY2(text.contains(QStringLiteral("Μαρία Παπαδοπούλου")), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("Ίριδα")));
     }
 
     // Created at program start: it takes the connection string and opens nothing.

@@ -368,6 +368,30 @@ private slots:
             QCOMPARE(text.count(QStringLiteral("Επώνυμο%1").arg(i, 3, 10, QLatin1Char('0'))), 1);
     }
 
+    // Greek comes out as text in a font carried inside the PDF, so any reader shows it.
+    void greekTextIsInAnEmbeddedFont() {
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        PdfFolder out;
+        ReportOwner owner;
+        owner.bind(QStringLiteral("RvDataSetConnection2"),
+                   QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS"));
+        owner.run(QStringLiteral("NOTES.RAV"));
+        QProcess p;
+        p.start(QStringLiteral("pdffonts"), {out.file(QStringLiteral("NOTES.pdf"))});
+        QVERIFY(p.waitForFinished(60000));
+        const QStringList rows =
+            QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).mid(2);
+        QVERIFY(!rows.isEmpty());
+        for (const QString& row : rows) {
+            const QStringList cols = row.split(u' ', Qt::SkipEmptyParts);
+            // name, type..., encoding, emb, sub, uni, object, id
+            QVERIFY2(cols.size() >= 6 && cols.at(cols.size() - 5) == u"yes", qPrintable(row));
+        }
+        QVERIFY(flattened(pdfText(out.file(QStringLiteral("NOTES.pdf"))))
+                    .contains(QStringLiteral("Δεν υπάρχουν σημειώσεις.")));
+    }
+
     // Without the automation folder the preview is shown through the modal seam, and the
     // run ends when the person closes it.
     void previewIsShownAndClosed() {
