@@ -1,5 +1,5 @@
+#include "app/LongLivedScreens.h"
 #include "app/Unit3.h"
-#include "ui/LongLived.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,9 +26,6 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // The screens that live as long as the program, each created once and hidden.
-
-    const int code = QApplication::exec();
-    LongLived::clear();
-    return code;
+    const LongLivedScreens screens;
+    return QApplication::exec();
 }

@@ -1,7 +1,10 @@
 #include "StartupFixture.h"
 
 #include "app/AnalogClock.h"
+#include "app/LongLivedScreens.h"
 #include "app/Vendor.h"
+#include "receipts/Unit72.h"
+#include "ui/LongLived.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -36,6 +39,7 @@ private slots:
     void vendorSiteFromTheBackground_data();
     void vendorSiteFromTheBackground();
     void aboutWindow();
+    void longLivedScreens();
     void exitAsks_data();
     void exitAsks();
 };
@@ -89,14 +93,14 @@ void MainWindowTest::menuTree() {
         buttons << b->objectName() + QLatin1Char('=') + b->text();
         QCOMPARE(b->focusPolicy(), Qt::NoFocus);
     }
-    QCOMPARE(buttons, (QStringList{"Button2=Εύρεση πελάτη", "Button1=Καταχώρηση νέου πελάτη",
-                                   "Button9=Αποδείξεις που εκδόθηκαν",
-                                   "Button13=Λειτουργικά έξοδα (Επεξεργασία)",
-                                   "Button6=Λειτουργικά έξοδα (Αναλυτική έρευνα)",
-                                   "Button7=Λειτουργικά έξοδα (Κατά μήνα)",
-                                   "Button5=Υπενθυμίσεις", "Button12=Βιβλίο σημειώσεων",
-                                   "Button4=Χρήσιμα τηλέφωνα", "Button10=Αριθμομηχανή",
-                                   "Button11=Ημερολογιακά", "Button14=Ραντεβού"}));
+    QCOMPARE(
+        buttons,
+        (QStringList{"Button2=Εύρεση πελάτη", "Button1=Καταχώρηση νέου πελάτη",
+                     "Button9=Αποδείξεις που εκδόθηκαν", "Button13=Λειτουργικά έξοδα (Επεξεργασία)",
+                     "Button6=Λειτουργικά έξοδα (Αναλυτική έρευνα)",
+                     "Button7=Λειτουργικά έξοδα (Κατά μήνα)", "Button5=Υπενθυμίσεις",
+                     "Button12=Βιβλίο σημειώσεων", "Button4=Χρήσιμα τηλέφωνα",
+                     "Button10=Αριθμομηχανή", "Button11=Ημερολογιακά", "Button14=Ραντεβού"}));
 }
 
 void MainWindowTest::commands_data() {
@@ -276,6 +280,20 @@ void MainWindowTest::aboutWindow() {
     QVERIFY(texts.contains(QStringLiteral("Marivelle")));
     QVERIFY(texts.contains(QStringLiteral("Version 2.0.0")));
     QVERIFY(texts.contains(Vendor::emailAddress()));
+}
+
+void MainWindowTest::longLivedScreens() {
+    Startup s;
+    auto form = s.startSignedIn();
+    QVERIFY(!LongLived::find<TForm72>());
+    {
+        const LongLivedScreens screens;
+        TForm72* printout = LongLived::find<TForm72>();
+        QVERIFY(printout);
+        QVERIFY(!printout->isVisible());
+        QCOMPARE(LongLived::find<TForm72>(), printout); // one instance, found again
+    }
+    QVERIFY(!LongLived::find<TForm72>());
 }
 
 void MainWindowTest::exitAsks_data() {
