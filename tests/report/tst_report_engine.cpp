@@ -6,6 +6,7 @@
 #include "report/ReportTemplate.h"
 #include "ui/Seams.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QPrintPreviewWidget>
 
@@ -420,6 +421,46 @@ private slots:
         MV_VERIFY_NOTHROW(owner.run(QStringLiteral("STOIXEIA.RAV")));
         QCOMPARE(pages, 1);
         QVERIFY(title.contains(QStringLiteral("STOIXEIA")));
+    }
+
+    // The preview turns pages and zooms from its tool bar.
+    void previewTurnsPages() {
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        QStringList values;
+        for (int i = 1; i <= 120; ++i)
+            values << QStringLiteral("('Όνομα%1', 'Επώνυμο%1')").arg(i);
+        db.exec(QStringLiteral("INSERT INTO STOIXEIA_PELATH (ONOMA, EPWNYMO) VALUES ") +
+                values.join(u','));
+        qunsetenv("MARIVELLE_REPORT_PDF_DIR");
+        QList<int> seen;
+        Modal::setTestHook([&](QDialog& d) {
+            auto* view = d.findChild<QPrintPreviewWidget*>(QStringLiteral("PreviewWidget"));
+            auto trigger = [&](const char* name) {
+                if (auto* a = d.findChild<QAction*>(QString::fromLatin1(name)))
+                    a->trigger();
+            };
+            if (!view)
+                return int(QDialog::Rejected);
+            seen << view->pageCount() << view->currentPage();
+            trigger("NextPage");
+            seen << view->currentPage();
+            trigger("LastPage");
+            seen << view->currentPage();
+            const qreal zoom = view->zoomFactor();
+            trigger("ZoomIn");
+            seen << (view->zoomFactor() > zoom ? 1 : 0);
+            trigger("Close");
+            seen << (d.isVisible() ? 1 : 0);
+            return int(QDialog::Rejected);
+        });
+        ReportOwner owner;
+        owner.bind(QStringLiteral("RvDataSetConnection7"), kCustomerList);
+        MV_VERIFY_NOTHROW(owner.run(QStringLiteral("LIST.RAV")));
+        QCOMPARE(seen.size(), 6);
+        const int pages = seen.at(0);
+        QVERIFY(pages >= 3);
+        QCOMPARE(seen.mid(1), (QList<int>{1, 2, pages, 1, 0}));
     }
 };
 
