@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <kainjow/mustache.hpp>
 
@@ -27,6 +28,21 @@ Data valueData(const QString& value) {
     return value.isEmpty() ? Data(false) : Data(htmlValue(value));
 }
 
+// UTF-8, with or without a byte order mark; a file saved by an editor in the Greek
+// Windows code page is read in that.
+QString decodeText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        QStringDecoder greek("windows-1253");
+        if (greek.isValid())
+            text = greek.decode(bytes);
+    }
+    if (text.startsWith(QChar(0xfeff)))
+        text.remove(0, 1);
+    return text;
+}
+
 } // namespace
 
 QString ReportTemplate::missingFileMessage(const QString& path) {
@@ -46,7 +62,7 @@ ReportTemplate ReportTemplate::load(const QString& path) {
         throw std::runtime_error(QStringLiteral("Το αρχείο της εκτύπωσης δεν διαβάζεται:\r\"%1\"")
                                      .arg(full)
                                      .toStdString());
-    return ReportTemplate(QString::fromUtf8(file.readAll()), full);
+    return ReportTemplate(decodeText(file.readAll()), full);
 }
 
 QSet<QString> ReportTemplate::referencedNames() const {

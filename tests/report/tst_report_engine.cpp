@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QPrintPreviewWidget>
+#include <QStringEncoder>
 
 namespace {
 
@@ -325,6 +326,30 @@ private slots:
             QVERIFY2(html.startsWith(expected), qPrintable(html));
         else
             QCOMPARE(html, expected);
+    }
+
+    // A report file saved by another editor still reads as Greek.
+    void fileEncodings_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QString text = QStringLiteral("<p>Κέντρο Αισθητικής</p>");
+        QTest::newRow("UTF-8") << text.toUtf8();
+        QTest::newRow("UTF-8 with a byte order mark") << QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        QStringEncoder greek("windows-1253");
+        if (greek.isValid())
+            QTest::newRow("Greek Windows code page") << QByteArray(greek.encode(text));
+    }
+    void fileEncodings() {
+        QFETCH(QByteArray, bytes);
+        TestDatabase db;
+        QFile f(db.dir() + QStringLiteral("/TEXT.RAV"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        PdfFolder out;
+        ReportOwner owner;
+        owner.run(QStringLiteral("TEXT.RAV"));
+        const QString text = pdfText(out.file(QStringLiteral("TEXT.pdf")));
+        QVERIFY2(text.startsWith(QStringLiteral("Κέντρο Αισθητικής")), qPrintable(text));
     }
 
     void brokenTemplateIsAnError() {
