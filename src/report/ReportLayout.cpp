@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QHash>
@@ -270,6 +271,7 @@ struct ReportLayout::Segment {
     std::unique_ptr<QTextDocument> doc;
     int firstPage = 0;
     int pageSpan = 0;
+    std::vector<int> headingBreaks; // blocks pushed to a new page to stay with their text
     // A list.
     ListTable list;
     QFont font;
@@ -324,6 +326,7 @@ void ReportLayout::split(const QString& html) {
             return;
         auto s = std::make_unique<Segment>();
         s->doc = std::make_unique<QTextDocument>();
+        s->doc->setUndoRedoEnabled(false);
         s->doc->setUseDesignMetrics(true);
         s->doc->documentLayout()->setPaintDevice(layoutDevice());
         s->doc->setDefaultFont(defaultFont());
@@ -404,9 +407,18 @@ void ReportLayout::layOutRich(Segment& s, const QSizeF& content, int& page, doub
     spacer.setLineHeight(y, QTextBlockFormat::FixedHeight);
     QTextCursor cursor(doc.begin());
     cursor.setBlockFormat(spacer);
+    // Breaks set for an earlier page size are given up before laying out again.
+    for (int number : s.headingBreaks) {
+        QTextCursor c(doc.findBlockByNumber(number));
+        QTextBlockFormat f = c.blockFormat();
+        f.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+        c.setBlockFormat(f);
+    }
+    s.headingBreaks.clear();
     doc.setPageSize(content);
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
-    layout->documentSize();
+    doc.pageCount(); // lays the whole document out
+    keepHeadingsWithText(s, content.height());
 
     QTextBlock last = doc.lastBlock();
     QRectF rect = layout->blockBoundingRect(last);
@@ -420,6 +432,41 @@ void ReportLayout::layOutRich(Segment& s, const QSizeF& content, int& page, doub
     s.pageSpan = endPage + 1;
     page += endPage;
     y = std::max(0.0, bottom - endPage * height);
+}
+
+void ReportLayout::keepHeadingsWithText(Segment& s, double pageHeight) {
+    // A heading left alone at the foot of a page goes over to the next one, with its text.
+    QTextDocument& doc = *s.doc;
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    auto pageOf = [pageHeight](double y) { return int(y / pageHeight); };
+    // Each move lays the rest out again; a very long report stops moving headings rather
+    // than keep the person waiting.
+    QElapsedTimer budget;
+    budget.start();
+    for (QTextBlock b = doc.begin().next(); b.isValid() && budget.elapsed() < 1500; b = b.next()) {
+        if (b.blockFormat().headingLevel() == 0 || b.blockFormat().pageBreakPolicy() != 0)
+            continue;
+        const QTextBlock next = b.next();
+        if (!next.isValid() || QTextCursor(b).currentTable())
+            continue;
+        // Where the first line of the text and the last line of the heading stand; Qt
+        // moves a line that does not fit to the next page without moving its block.
+        const QTextLayout* headLines = b.layout();
+        const QTextLayout* textLines = next.layout();
+        if (headLines->lineCount() == 0 || textLines->lineCount() == 0)
+            continue;
+        const double head =
+            layout->blockBoundingRect(b).top() + headLines->lineAt(headLines->lineCount() - 1).y();
+        const double text = layout->blockBoundingRect(next).top() + textLines->lineAt(0).y();
+        if (pageOf(text + 0.5) <= pageOf(head) || head < 1)
+            continue;
+        QTextCursor c(b);
+        QTextBlockFormat f = c.blockFormat();
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        c.setBlockFormat(f);
+        s.headingBreaks.push_back(b.blockNumber());
+        doc.pageCount(); // lays the document out again, to the end
+    }
 }
 
 double ReportLayout::listRowHeight(const Segment& s, std::vector<ListCell>& row,
@@ -601,9 +648,11 @@ void ReportLayout::paintPage(QPainter& painter, int page, const QSizeF& content)
         const double top = j * content.height();
         painter.translate(0, -top);
         QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = QRectF(0, top, content.width(), content.height());
+        // Text that begins exactly at the next page's top would still be drawn (clipped,
+        // yet present in the PDF's text): the clip ends just short of it.
+        ctx.clip = QRectF(0, top, content.width(), content.height() - 0.25);
         ctx.palette.setColor(QPalette::Text, Qt::black);
-        painter.setClipRect(ctx.clip, Qt::IntersectClip);
+        painter.setClipRect(QRectF(0, top, content.width(), content.height()), Qt::IntersectClip);
         s->doc->documentLayout()->draw(&painter, ctx);
         painter.restore();
     }

@@ -418,6 +418,38 @@ private slots:
                     .contains(QStringLiteral("Δεν υπάρχουν σημειώσεις.")));
     }
 
+    // A note's title never stays alone at the foot of a page.
+    void titlesStayWithTheirText() {
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        QStringList values;
+        // Notes of one to seven lines, so that some page ends right after a title.
+        for (int i = 10; i < 70; ++i)
+            values << QStringLiteral("('Σημείωση %1', '%2Δεύτερη γραμμή %1')")
+                          .arg(i)
+                          .arg(QStringLiteral("Γραμμή\n").repeated(i % 7));
+        db.exec(QStringLiteral("INSERT INTO SHMEIWSEIS (TITLOS, PERIGRAFH) VALUES ") +
+                values.join(u','));
+        PdfFolder out;
+        ReportOwner owner;
+        owner.bind(QStringLiteral("RvDataSetConnection2"),
+                   QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY TITLOS ASC"));
+        owner.run(QStringLiteral("NOTES.RAV"));
+        const QString text = pdfText(out.file(QStringLiteral("NOTES.pdf")));
+        const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+        QVERIFY(pdfPageCount(text) >= 3);
+        for (int i = 10; i < 70; ++i)
+            QCOMPARE(text.count(QStringLiteral("Δεύτερη γραμμή %1").arg(i)), 1);
+        for (const QString& page : pages) {
+            QStringList lines = page.split(u'\n', Qt::SkipEmptyParts);
+            while (!lines.isEmpty() && (lines.last().trimmed().isEmpty() ||
+                                        lines.last().startsWith(QStringLiteral("Σελίδα"))))
+                lines.removeLast();
+            QVERIFY2(!lines.isEmpty() && !lines.last().startsWith(QStringLiteral("Σημείωση")),
+                     qPrintable(lines.join(u'|')));
+        }
+    }
+
     // Without the automation folder the preview is shown through the modal seam, and the
     // run ends when the person closes it.
     void previewIsShownAndClosed() {
