@@ -2,7 +2,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QHash>
@@ -439,11 +438,13 @@ void ReportLayout::keepHeadingsWithText(Segment& s, double pageHeight) {
     QTextDocument& doc = *s.doc;
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     auto pageOf = [pageHeight](double y) { return int(y / pageHeight); };
-    // Each move lays the rest out again; a very long report stops moving headings rather
-    // than keep the person waiting.
-    QElapsedTimer budget;
-    budget.start();
-    for (QTextBlock b = doc.begin().next(); b.isValid() && budget.elapsed() < 1500; b = b.next()) {
+    // Each move lays the rest of the document out again; a very long report stops moving
+    // headings once that work passes a fixed amount rather than keep the person waiting.
+    // Counted in blocks, not measured by a clock, so that the same data always gives the
+    // same pages.
+    constexpr qint64 kWorkBudget = 30000;
+    qint64 work = 0;
+    for (QTextBlock b = doc.begin().next(); b.isValid(); b = b.next()) {
         if (b.blockFormat().headingLevel() == 0 || b.blockFormat().pageBreakPolicy() != 0)
             continue;
         const QTextBlock next = b.next();
@@ -460,6 +461,9 @@ void ReportLayout::keepHeadingsWithText(Segment& s, double pageHeight) {
         const double text = layout->blockBoundingRect(next).top() + textLines->lineAt(0).y();
         if (pageOf(text + 0.5) <= pageOf(head) || head < 1)
             continue;
+        work += doc.blockCount() - b.blockNumber();
+        if (work > kWorkBudget)
+            break;
         QTextCursor c(b);
         QTextBlockFormat f = c.blockFormat();
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
