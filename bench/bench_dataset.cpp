@@ -1,5 +1,6 @@
 // The data object against raw stepping of the same statement, and the client-side sort,
 // over 100,000 customers.
+#include "BenchCustomers.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/JetDialect.h"
@@ -15,13 +16,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 
 namespace {
 
-const QString kSql = QStringLiteral(
-    "SELECT ID,ONOMA,EPWNYMO,FYLO,HMEROMHNIA_GENNHSEWS,THLEFWNO_1,THLEFWNO_2,DIEYTHYNSH, "
-    "EPAGGELMA, TAMEIO FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC");
 constexpr int kRows = 100000;
 
 QTemporaryDir* dir = nullptr;
@@ -29,38 +26,7 @@ QString connectionString;
 
 void makeData() {
     dir = new QTemporaryDir;
-    const QString path = dir->filePath(QStringLiteral("data.mdb"));
-    QFile::copy(QStringLiteral(MARIVELLE_SHIPPED_DB), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    connectionString = QStringLiteral("Data Source=") + path;
-    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
-    const char* first[] = {"Μαρία", "Ελένη", "Κατερίνα", "Γεωργία", "Δήμητρα", "Σοφία", "Άννα"};
-    const char* stem[] = {"Παπαδοπούλου", "Ιωάννου",    "Γεωργίου",  "Νικολάου",  "Αθανασίου",
-                          "Οικονόμου",    "Καραγιάννη", "Βασιλείου", "Δημητρίου", "Ζαχαρίου"};
-    std::mt19937 rng(7);
-    SQLite::Transaction t(db);
-    SQLite::Statement ins(db, "INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO,FYLO,"
-                              "HMEROMHNIA_GENNHSEWS,DIEYTHYNSH,THLEFWNO_1,THLEFWNO_2,EPAGGELMA,"
-                              "TAMEIO) VALUES(?,?,?,?,?,?,?,?,?)");
-    for (int i = 0; i < kRows; ++i) {
-        char surname[96], date[16], phone[16];
-        std::snprintf(surname, sizeof surname, "%s %d", stem[rng() % 10], int(rng() % 1000));
-        std::snprintf(date, sizeof date, "%04d-%02d-%02d", 1940 + int(rng() % 65),
-                      1 + int(rng() % 12), 1 + int(rng() % 28));
-        std::snprintf(phone, sizeof phone, "69%08d", int(rng() % 100000000));
-        ins.bind(1, first[rng() % 7]);
-        ins.bind(2, surname);
-        ins.bind(3, rng() % 2 ? "ΘΗΛΥ" : "ΑΡΡΕΝ");
-        ins.bind(4, date);
-        ins.bind(5, "Λεωφόρος Αλεξάνδρας 12, Αθήνα");
-        ins.bind(6, phone);
-        ins.bind(7, "2101234567");
-        ins.bind(8, "Ιδιωτική υπάλληλος");
-        ins.bind(9, "ΕΦΚΑ");
-        ins.exec();
-        ins.reset();
-    }
-    t.commit();
+    connectionString = QStringLiteral("Data Source=") + makeCustomerFile(*dir, kRows);
 }
 
 double openQuery(Connection& c) {
@@ -68,7 +34,7 @@ double openQuery(Connection& c) {
     timer.start();
     Query q;
     q.setConnection(&c);
-    q.addSql(kSql);
+    q.addSql(kCustomerListSql);
     q.open();
     benchmark::DoNotOptimize(q.recordCount());
     return timer.nsecsElapsed() / 1e6;
@@ -77,7 +43,7 @@ double openQuery(Connection& c) {
 double rawStep(Connection& c) {
     QElapsedTimer timer;
     timer.start();
-    const QByteArray sql = JetDialect::translate(kSql).toUtf8();
+    const QByteArray sql = JetDialect::translate(kCustomerListSql).toUtf8();
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(c.handle(), sql.constData(), -1, &st, nullptr);
     long long sink = 0;
@@ -116,7 +82,7 @@ void BM_GreekSort(benchmark::State& state) {
     c.setUp(connectionString);
     Query q;
     q.setConnection(&c);
-    q.addSql(kSql);
+    q.addSql(kCustomerListSql);
     q.open();
     bool desc = false;
     for (auto _ : state) {
@@ -145,7 +111,7 @@ int main(int argc, char** argv) {
     std::vector<double> query, raw, sort;
     Query q;
     q.setConnection(&c);
-    q.addSql(kSql);
+    q.addSql(kCustomerListSql);
     q.open();
     for (int i = 0; i < 7; ++i) {
         query.push_back(openQuery(c));

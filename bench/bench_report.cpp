@@ -1,4 +1,5 @@
 // The customer list of 10,000 customers, from the query to the PDF, through the engine.
+#include "BenchCustomers.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
@@ -12,18 +13,13 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <SQLiteCpp/SQLiteCpp.h>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 
 namespace {
 
-const QString kSql = QStringLiteral(
-    "SELECT ID,ONOMA,EPWNYMO,FYLO,HMEROMHNIA_GENNHSEWS,THLEFWNO_1,THLEFWNO_2,DIEYTHYNSH, "
-    "EPAGGELMA, TAMEIO FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC");
 constexpr int kCustomers = 10000;
 
 QTemporaryDir* work = nullptr;
@@ -32,43 +28,12 @@ QTemporaryDir* out = nullptr;
 void makeData() {
     work = new QTemporaryDir;
     out = new QTemporaryDir;
-    const QString path = work->filePath(QStringLiteral("data.mdb"));
-    QFile::copy(QStringLiteral(MARIVELLE_SHIPPED_DB), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QString path = makeCustomerFile(*work, kCustomers);
     QFile::copy(QStringLiteral(MARIVELLE_SOURCE_DIR "/resources/reports/LIST.RAV"),
                 work->filePath(QStringLiteral("LIST.RAV")));
     Global::AppDirectory = work->path();
     Global::ConnectionString = QStringLiteral("Data Source=") + path;
     qputenv("MARIVELLE_REPORT_PDF_DIR", out->path().toUtf8());
-
-    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
-    const char* first[] = {"Μαρία", "Ελένη", "Κατερίνα", "Γεωργία", "Δήμητρα", "Σοφία", "Άννα"};
-    const char* stem[] = {"Παπαδοπούλου", "Ιωάννου",    "Γεωργίου",  "Νικολάου",  "Αθανασίου",
-                          "Οικονόμου",    "Καραγιάννη", "Βασιλείου", "Δημητρίου", "Ζαχαρίου"};
-    std::mt19937 rng(7);
-    SQLite::Transaction t(db);
-    SQLite::Statement ins(db, "INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO,FYLO,"
-                              "HMEROMHNIA_GENNHSEWS,DIEYTHYNSH,THLEFWNO_1,THLEFWNO_2,EPAGGELMA,"
-                              "TAMEIO) VALUES(?,?,?,?,?,?,?,?,?)");
-    for (int i = 0; i < kCustomers; ++i) {
-        char surname[96], date[16], phone[16];
-        std::snprintf(surname, sizeof surname, "%s %d", stem[rng() % 10], int(rng() % 1000));
-        std::snprintf(date, sizeof date, "%04d-%02d-%02d", 1940 + int(rng() % 65),
-                      1 + int(rng() % 12), 1 + int(rng() % 28));
-        std::snprintf(phone, sizeof phone, "69%08d", int(rng() % 100000000));
-        ins.bind(1, first[rng() % 7]);
-        ins.bind(2, surname);
-        ins.bind(3, rng() % 2 ? "ΘΗΛΥ" : "ΑΡΡΕΝ");
-        ins.bind(4, date);
-        ins.bind(5, "Λεωφόρος Αλεξάνδρας 12, Αθήνα");
-        ins.bind(6, phone);
-        ins.bind(7, "2101234567");
-        ins.bind(8, "Ιδιωτική υπάλληλος");
-        ins.bind(9, "ΕΦΚΑ");
-        ins.exec();
-        ins.reset();
-    }
-    t.commit();
 }
 
 // The printout as the customer printouts screen runs it: open the connection, open the
@@ -81,7 +46,7 @@ double printList() {
     connection.setUp(Global::ConnectionString);
     auto* query = new Query(&screen);
     query->setConnection(&connection);
-    query->addSql(kSql);
+    query->addSql(kCustomerListSql);
     query->open();
     new RvDataSetConnection(QStringLiteral("RvDataSetConnection7"), query, &screen);
     RvProject project(QStringLiteral("RvProject9"), &screen);
