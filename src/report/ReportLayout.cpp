@@ -277,6 +277,8 @@ struct ReportLayout::Segment {
     QFont boldFont;
     std::unique_ptr<QFontMetricsF> plainMetrics;
     std::unique_ptr<QFontMetricsF> boldMetrics;
+    // Widths already measured, plain and bold: a list repeats many of its values.
+    mutable QHash<QString, double> advances[2];
     double headerHeight = 0;
     std::vector<double> headerHeights;
     std::vector<std::pair<int, double>> headers; // page and top of each repeated header
@@ -485,7 +487,11 @@ double ReportLayout::listRowHeight(const Segment& s, std::vector<ListCell>& row,
         if (cell.text.isEmpty())
             continue;
         if (!cell.text.contains(u'\n')) {
-            const double advance = fm.horizontalAdvance(cell.text);
+            QHash<QString, double>& known = s.advances[cell.bold ? 1 : 0];
+            auto found = known.constFind(cell.text);
+            if (found == known.cend())
+                found = known.insert(cell.text, fm.horizontalAdvance(cell.text));
+            const double advance = *found;
             if (advance <= avail) {
                 cell.advance = float(advance);
                 continue;
