@@ -126,6 +126,24 @@ private slots:
         QCOMPARE(screen.minimumSize(), screen.maximumSize());
     }
 
+    // A caller that handles the error itself gets it back, and the screen closes by itself
+    // even in a real modal loop, with no error box shown.
+    void keptShowErrorClosesTheScreen() {
+        SampleScreen screen(true);
+        screen.failOnShow = true;
+        screen.setKeepShowErrors(true);
+        QCOMPARE(Modal::exec(screen), int(QDialog::Rejected));
+        QVERIFY(!screen.isVisible());
+        QVERIFY(Messages::shown().isEmpty());
+        QVERIFY(screen.showFailure());
+        QCOMPARE(screen.closes, 1);
+        try {
+            std::rethrow_exception(screen.showFailure());
+        } catch (const std::runtime_error& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Το αρχείο δεν βρέθηκε."));
+        }
+    }
+
     // The guard shows what went wrong, once per failure, and lets the program go on.
     void guardShowsTheMessage_data() {
         QTest::addColumn<int>("kind");
