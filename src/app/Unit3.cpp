@@ -2,6 +2,7 @@
 
 #include "ui_Unit3.h"
 
+#include "access/AccessCode.h"
 #include "access/Unit100.h"
 #include "access/Unit65.h"
 #include "access/Unit66.h"
@@ -201,13 +202,12 @@ void TForm3::FormCreate() {
         Global::DatabasePassword;
 
     Global::AccessGranted = false;
-    reconnect();
+    ADOConnection1.setUp(Global::ConnectionString);
     ADOQuery1.close();
     ADOQuery1.clearSql();
     ADOQuery1.addSql(QStringLiteral("SELECT * FROM SECURITY"));
     ADOQuery1.open();
-    StoredAccessCode =
-        ADOQuery1.isEmpty() ? QString() : ADOQuery1.fields().at(0)->asString().trimmed();
+    StoredAccessCode = AccessCode::firstColumnOfFirstRow(ADOQuery1);
     ADOQuery1.close();
     ADOQuery1.clearSql();
     ADOConnection1.close();
@@ -231,15 +231,6 @@ void TForm3::FormCreate() {
     CheckReceiptNumbering();
 }
 
-// Closes the connection and opens it again on ConnectionString, without time limits.
-void TForm3::reconnect() {
-    ADOConnection1.close();
-    ADOConnection1.setConnectionString(Global::ConnectionString);
-    ADOConnection1.setCommandTimeout(0);
-    ADOConnection1.setConnectionTimeout(0);
-    ADOConnection1.open();
-}
-
 void TForm3::EndProgram() {
     m_ending = true;
     setEnabled(false);
@@ -253,7 +244,7 @@ void TForm3::CheckTodaysReminders() {
     const QString where = QStringLiteral(" WHERE DAY(HMEROMHNIA)=") + QString::number(TodayDay) +
                           QStringLiteral(" AND MONTH(HMEROMHNIA)=") + QString::number(TodayMonth) +
                           QStringLiteral(" AND YEAR(HMEROMHNIA)=") + QString::number(TodayYear);
-    reconnect();
+    ADOConnection1.setUp(Global::ConnectionString);
     ADOQuery1.clearSql();
     ADOQuery1.addSql(QStringLiteral("SELECT HMEROMHNIA from YPENTHIMISEIS") + where);
     ADOQuery1.open();
@@ -277,7 +268,7 @@ void TForm3::CheckTodaysReminders() {
 
 void TForm3::CheckReceiptNumbering() {
     Global::NumberingLocked = false;
-    reconnect();
+    ADOConnection1.setUp(Global::ConnectionString);
     ADOQuery1.clearSql();
     ADOQuery1.addSql(QStringLiteral("SELECT * from LAST_APODEIKSH"));
     ADOQuery1.open();

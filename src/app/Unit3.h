@@ -64,7 +64,6 @@ private:
     void CheckTodaysReminders();
     void CheckReceiptNumbering();
     void EndProgram();
-    void reconnect();
     void bindCommand(QAction* item, QPushButton* button, void (TForm3::*handler)());
 
     std::unique_ptr<Ui::TForm3> ui;
