@@ -28,12 +28,6 @@ QPushButton* button(const QWidget& screen, const QString& name) {
     return screen.findChild<QPushButton*>(name);
 }
 
-bool showActive(QWidget& screen) {
-    screen.show();
-    QApplication::setActiveWindow(&screen);
-    return QTest::qWaitForWindowActive(&screen);
-}
-
 // Types into a field as a person does, replacing what it held.
 void retype(QLineEdit* field, const QString& text) {
     field->setFocus();
@@ -74,34 +68,28 @@ private slots:
     void cleanup() { Modal::setTestHook({}); }
 
     void captionsAreExact_data() {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("object"); // empty: the window's caption
-        QTest::addColumn<QString>("text");
-        const auto add = [](const char* screen, const char* object, const QString& text) {
-            QTest::addRow("%s %s", screen, *object ? object : "caption")
-                << QString::fromLatin1(screen) << QString::fromLatin1(object) << text;
-        };
+        addCaptionColumns();
         const QString notice = QStringLiteral("Προσοχή έχουν σημασία Πεζά / Κεφαλαία");
         // The access check spells the notice with a Latin small "o" after "έχ".
         QString latinNotice = notice;
         latinNotice[10] = QLatin1Char('o'); // in place of the Greek "ο" of "έχουν"
-        add("65", "", QStringLiteral("Έλεγχος πρόσβασης"));
-        add("65", "Label1", QStringLiteral("Κωδικός πρόσβασης:"));
-        add("65", "Label2", latinNotice);
-        add("65", "Button1", QStringLiteral("Εί&σοδος"));
-        add("65", "Button2", QStringLiteral("Έ&ξοδος"));
-        add("100", "", QStringLiteral("Καθορισμός του κωδικού πρόσβασης"));
-        add("100", "Label2", QStringLiteral("Κωδικός πρόσβασης:"));
-        add("100", "Label3", QStringLiteral("Επιβεβαίωση κωδικού πρόσβασης:"));
-        add("100", "Label7", notice);
-        add("100", "Button1", QStringLiteral("Καταχώρηση"));
-        add("66", "", QStringLiteral("Αλλαγή του κωδικού πρόσβασης"));
-        add("66", "Label1", QStringLiteral("Προηγούμενος κωδικός πρόσβασης:"));
-        add("66", "Label2", QStringLiteral("Νέος κωδικός πρόσβασης:"));
-        add("66", "Label3", QStringLiteral("Επιβεβαίωση νέου κωδικού πρόσβασης:"));
-        add("66", "Label7", notice);
-        add("66", "Button1", QStringLiteral("Αλ&λαγή"));
-        add("66", "Button2", QStringLiteral("Έ&ξοδος"));
+        addCaption("65", "", QStringLiteral("Έλεγχος πρόσβασης"));
+        addCaption("65", "Label1", QStringLiteral("Κωδικός πρόσβασης:"));
+        addCaption("65", "Label2", latinNotice);
+        addCaption("65", "Button1", QStringLiteral("Εί&σοδος"));
+        addCaption("65", "Button2", QStringLiteral("Έ&ξοδος"));
+        addCaption("100", "", QStringLiteral("Καθορισμός του κωδικού πρόσβασης"));
+        addCaption("100", "Label2", QStringLiteral("Κωδικός πρόσβασης:"));
+        addCaption("100", "Label3", QStringLiteral("Επιβεβαίωση κωδικού πρόσβασης:"));
+        addCaption("100", "Label7", notice);
+        addCaption("100", "Button1", QStringLiteral("Καταχώρηση"));
+        addCaption("66", "", QStringLiteral("Αλλαγή του κωδικού πρόσβασης"));
+        addCaption("66", "Label1", QStringLiteral("Προηγούμενος κωδικός πρόσβασης:"));
+        addCaption("66", "Label2", QStringLiteral("Νέος κωδικός πρόσβασης:"));
+        addCaption("66", "Label3", QStringLiteral("Επιβεβαίωση νέου κωδικού πρόσβασης:"));
+        addCaption("66", "Label7", notice);
+        addCaption("66", "Button1", QStringLiteral("Αλ&λαγή"));
+        addCaption("66", "Button2", QStringLiteral("Έ&ξοδος"));
     }
     void captionsAreExact() {
         QFETCH(QString, screen);
@@ -109,13 +97,7 @@ private slots:
         QFETCH(QString, text);
         TestDatabase db;
         const auto form = makeScreen(screen);
-        if (object.isEmpty()) {
-            QCOMPARE(form->windowTitle(), text);
-            return;
-        }
-        const QObject* control = form->findChild<QObject*>(object);
-        QVERIFY(control);
-        QCOMPARE(control->property("text").toString(), text);
+        QCOMPARE(captionOf(*form, object), text);
     }
 
     // Which window kind each screen is, which buttons Enter and Esc press, and how the code

@@ -35,12 +35,6 @@ template <class T> T* child(const QObject& screen, const char* name) {
     return found;
 }
 
-bool showActive(QWidget& screen) {
-    screen.show();
-    QApplication::setActiveWindow(&screen);
-    return QTest::qWaitForWindowActive(&screen);
-}
-
 QStringList listedDates(const TForm11& book) {
     const QAbstractItemModel* m = child<DBGrid>(book, "DBGrid1")->model();
     QStringList dates;
@@ -60,21 +54,15 @@ private slots:
     void cleanup() { Modal::setTestHook({}); }
 
     void captionsAreExact_data() {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("object"); // empty: the window's caption
-        QTest::addColumn<QString>("text");
-        const auto add = [](const char* screen, const char* object, const QString& text) {
-            QTest::addRow("%s %s", screen, *object ? object : "caption")
-                << QString::fromLatin1(screen) << QString::fromLatin1(object) << text;
-        };
-        add("11", "", QStringLiteral("Υπενθυμίσεις"));
-        add("11", "Label1", QStringLiteral("Ημερομηνία:"));
-        add("11", "Label2", QStringLiteral("Κείμενο:"));
-        add("11", "Label3", QStringLiteral("*"));
-        add("11", "Label4", QStringLiteral("(π.χ 28/12/2007)"));
-        add("11", "Button1", QStringLiteral("Έ&ξοδος"));
-        add("12", "", QStringLiteral("Υπενθυμίσεις"));
-        add("12", "Button1", QStringLiteral("Έ&ξοδος"));
+        addCaptionColumns();
+        addCaption("11", "", QStringLiteral("Υπενθυμίσεις"));
+        addCaption("11", "Label1", QStringLiteral("Ημερομηνία:"));
+        addCaption("11", "Label2", QStringLiteral("Κείμενο:"));
+        addCaption("11", "Label3", QStringLiteral("*"));
+        addCaption("11", "Label4", QStringLiteral("(π.χ 28/12/2007)"));
+        addCaption("11", "Button1", QStringLiteral("Έ&ξοδος"));
+        addCaption("12", "", QStringLiteral("Υπενθυμίσεις"));
+        addCaption("12", "Button1", QStringLiteral("Έ&ξοδος"));
     }
     void captionsAreExact() {
         QFETCH(QString, screen);
@@ -85,10 +73,7 @@ private slots:
             form = std::make_unique<TForm11>();
         else
             form = std::make_unique<TForm12>();
-        if (object.isEmpty())
-            QCOMPARE(form->windowTitle(), text);
-        else
-            QCOMPARE(child<QObject>(*form, qPrintable(object))->property("text").toString(), text);
+        QCOMPARE(captionOf(*form, object), text);
     }
 
     void bookListsTheLatestDateFirstAtEveryShowing() {

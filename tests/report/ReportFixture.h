@@ -47,6 +47,19 @@ inline QString flattened(const QString& text) {
     return QString(text).replace(blanks, QStringLiteral(" "));
 }
 
+// What is wrong with a report's text: a wanted piece missing or an unwanted one present;
+// empty when nothing is.
+inline QString textFault(const QString& text, const QStringList& present,
+                         const QStringList& absent) {
+    for (const QString& s : present)
+        if (!text.contains(s))
+            return QStringLiteral("missing \"%1\" in: %2").arg(s, text);
+    for (const QString& s : absent)
+        if (text.contains(s))
+            return QStringLiteral("unexpected \"%1\" in: %2").arg(s, text);
+    return QString();
+}
+
 inline int pdfPageCount(const QString& text) {
     QString t = text;
     while (t.endsWith(u'\f') || t.endsWith(u'\n'))

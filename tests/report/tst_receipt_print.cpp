@@ -119,12 +119,8 @@ private slots:
 
         QCOMPARE(out.files(), QStringList{pdf});
         const QString text = flattened(pdfText(out.file(pdf), {QStringLiteral("-layout")}));
-        for (const QString& s : present)
-            QVERIFY2(text.contains(s),
-                     qPrintable(QStringLiteral("missing \"%1\" in: %2").arg(s, text)));
-        for (const QString& s : absent)
-            QVERIFY2(!text.contains(s),
-                     qPrintable(QStringLiteral("unexpected \"%1\" in: %2").arg(s, text)));
+        const QString fault = textFault(text, present, absent);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
         QCOMPARE(form.ReceiptNumber, number);
     }
 

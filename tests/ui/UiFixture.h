@@ -16,6 +16,33 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+// Shows a window as the active one, so that focus changes happen as for a person.
+inline bool showActive(QWidget& window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Tables of exact captions: the screen, the control (empty for the window's own caption)
+// and the text.
+inline void addCaptionColumns() {
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("text");
+}
+inline void addCaption(const char* screen, const char* object, const QString& text) {
+    QTest::addRow("%s %s", screen, *object ? object : "caption")
+        << QString::fromLatin1(screen) << QString::fromLatin1(object) << text;
+}
+// The caption a table row names: the window's title, or the text of the named control.
+inline QString captionOf(const QWidget& window, const QString& object) {
+    if (object.isEmpty())
+        return window.windowTitle();
+    const QObject* control = window.findChild<QObject*>(object);
+    return control ? control->property("text").toString()
+                   : QStringLiteral("<no control %1>").arg(object);
+}
+
 // A window laid out like the reminders book (date, text, list, navigator and a plain edit to
 // move the focus to), over a fresh data file holding three reminders in this stored order.
 struct ReminderBook {
@@ -53,12 +80,7 @@ struct ReminderBook {
             layout->addWidget(w);
     }
 
-    // Shows the window as the active one, so that focus changes happen as for a person.
-    bool showActive() {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        return QTest::qWaitForWindowActive(&window);
-    }
+    bool showActive() { return ::showActive(window); }
 
     // The rows as the file holds them, in stored order.
     QString stored() const {
