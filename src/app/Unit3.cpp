@@ -11,6 +11,7 @@
 #include "app/Vendor.h"
 #include "appointments/Unit11.h"
 #include "appointments/Unit12.h"
+#include "appointments/Unit1a.h"
 #include "data/Global.h"
 #include "ui/Guard.h"
 #include "ui/Screen.h"
@@ -94,7 +95,7 @@ TForm3::TForm3(QWidget* parent)
     bindCommand(ui->N10, ui->Button4, nullptr);
     bindCommand(ui->N4, ui->Button11, nullptr);
     bindCommand(ui->N5, ui->Button10, &TForm3::N5Click);
-    bindCommand(ui->N28, ui->Button14, nullptr);
+    bindCommand(ui->N28, ui->Button14, &TForm3::N28Click);
     bindCommand(ui->Backup1, nullptr, &TForm3::Backup1Click);
     bindCommand(ui->N2, nullptr, nullptr);
     bindCommand(ui->N8, nullptr, nullptr);
@@ -300,6 +301,10 @@ void TForm3::N5Click() {
     if (!Launcher::startDetached(calculatorPrograms()))
         Messages::error(this, QStringLiteral("Δεν βρέθηκε αριθμομηχανή εγκατεστημένη στον "
                                              "υπολογιστή."));
+}
+
+void TForm3::N28Click() {
+    openScreen<TForm1a>(this);
 }
 
 void TForm3::Y1Click() {

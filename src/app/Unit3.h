@@ -48,6 +48,7 @@ public:
     void BitBtn1Click();
     void Backup1Click();
     void N5Click(); // the calculator
+    void N28Click();
     void Y1Click();
     void N11Click();
     void About1Click();
