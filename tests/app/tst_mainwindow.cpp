@@ -109,6 +109,10 @@ void MainWindowTest::commands_data() {
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QString>("caption");
 
+    QTest::newRow("appointments") << "N28"
+                                  << "Button14"
+                                  << "TForm1a"
+                                  << "Μηνιαία κατάσταση των ραντεβού";
     QTest::newRow("reminders") << "Y1"
                                << "Button5"
                                << "TForm11"
