@@ -66,6 +66,8 @@ TForm1a::TForm1a(QWidget* parent)
         p.setColor(QPalette::Text, kBlue);
         p.setColor(QPalette::ButtonText, kBlue);
         list->setPalette(p);
+        // Without this the platform style drops the whole list down, whatever its limit.
+        list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     }
     buildCells();
 
@@ -316,7 +318,10 @@ bool TForm1a::eventFilter(QObject* watched, QEvent* event) {
         return Screen::eventFilter(watched, event);
 
     bool chosen = false;
-    if (event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        // A label draws no focus of its own; a box shows which day the keyboard is on.
+        LabelD[k]->setFrameShape(event->type() == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
+    } else if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         chosen = mouse->button() == Qt::LeftButton &&
                  label->rect().contains(mouse->position().toPoint());
