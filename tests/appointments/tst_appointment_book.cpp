@@ -4,6 +4,7 @@
 #include "appointments/Unit2a.h"
 #include "data/Global.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -196,8 +197,23 @@ private slots:
         QCOMPARE(book.years()->count(), 28);
         for (int i = 0; i < 28; ++i)
             QCOMPARE(book.years()->itemText(i), QString::number(2008 + i));
-        QCOMPARE(book.months()->maxVisibleItems(), 12);
-        QCOMPARE(book.years()->maxVisibleItems(), 15);
+        // The drop-downs show 12 months and 15 years at once, also where the style would
+        // drop the whole list.
+        QVERIFY(showActive(*book.calendar));
+        for (const auto& [list, rows] :
+             {std::pair{book.months(), 12}, std::pair{book.years(), 15}}) {
+            list->showPopup();
+            const QAbstractItemView* view = list->view();
+            const int rowHeight = view->sizeHintForRow(0);
+            QVERIFY(view->isVisible());
+            QVERIFY2(view->viewport()->height() >= rows * rowHeight &&
+                         view->viewport()->height() < (rows + 1) * rowHeight,
+                     qPrintable(QStringLiteral("%1 rows of %2 px in %3 px")
+                                    .arg(rows)
+                                    .arg(rowHeight)
+                                    .arg(view->viewport()->height())));
+            list->hidePopup();
+        }
         for (const QComboBox* list : {book.months(), book.years()}) {
             QVERIFY(!list->isEditable());
             QVERIFY(!(list->focusPolicy() & Qt::TabFocus));
