@@ -1,5 +1,6 @@
 // The month calendar's recount over an appointment book of twenty years: every day of
 // 2015-2035 with 10 of its 28 slots booked.
+#include "BenchSupport.h"
 #include "appointments/Unit1a.h"
 #include "appointments/Unit2a.h"
 #include "data/Global.h"
@@ -81,18 +82,13 @@ BENCHMARK(BM_RefreshDayCounts)->UseManualTime()->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreenUnlessSet();
     QApplication app(argc, argv);
     makeData();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
 
-    std::vector<double> times;
-    for (int i = 0; i < 21; ++i)
-        times.push_back(refresh());
-    std::sort(times.begin(), times.end());
-    const double ms = times[times.size() / 2];
+    const double ms = medianOf(21, refresh);
     // The figure means something only if every day of the month was found and counted.
     int counted = 0;
     for (const QLabel* count : calendar->findChildren<QLabel*>())

@@ -1,6 +1,7 @@
 // The data object against raw stepping of the same statement, and the client-side sort,
 // over 100,000 customers.
 #include "BenchCustomers.h"
+#include "BenchSupport.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/JetDialect.h"
@@ -91,11 +92,6 @@ void BM_GreekSort(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GreekSort)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 } // namespace
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <vector>
+
+// The middle figure of several runs: steadier than the mean on a busy machine.
+inline double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The median of `runs` calls of f, which returns milliseconds.
+template <class F> double medianOf(int runs, F f) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i)
+        times.push_back(f());
+    return median(times);
+}
+
+// Benchmarks that make windows run without a display unless one is asked for.
+inline void offscreenUnlessSet() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
