@@ -272,13 +272,13 @@ void TForm1a::RefreshDayCounts() {
         ADOQuery1->open();
 
         // The date is always filled, so starting at -1 leaves the number of booked slots.
+        // A day without a row reads as empty throughout and keeps -1.
         int n = -1;
-        const int columns = std::min(kCountedColumns, ADOQuery1->fieldCount());
+        const int columns =
+            ADOQuery1->isEmpty() ? 0 : std::min(kCountedColumns, ADOQuery1->fieldCount());
         for (int i = 0; i < columns; ++i) {
             try {
-                const QString text =
-                    ADOQuery1->isEmpty() ? QString() : ADOQuery1->field(i)->displayText();
-                if (!isBlank(text))
+                if (!isBlank(ADOQuery1->field(i)->displayText()))
                     ++n;
             } catch (const std::exception&) {
                 // A column that cannot be read is left out of the count.
@@ -312,15 +312,16 @@ void TForm1a::ClearDayCount(int day) {
 }
 
 bool TForm1a::eventFilter(QObject* watched, QEvent* event) {
-    const auto* label = qobject_cast<QLabel*>(watched);
-    const int k = label ? label->objectName().mid(6).toInt() : 0;
-    if (k < 1 || k > kCells || LabelD[k] != label)
+    const auto found = std::find(LabelD.begin() + 1, LabelD.end(), watched);
+    if (found == LabelD.end())
         return Screen::eventFilter(watched, event);
+    const int k = int(found - LabelD.begin());
+    QLabel* label = LabelD[k];
 
     bool chosen = false;
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         // A label draws no focus of its own; a box shows which day the keyboard is on.
-        LabelD[k]->setFrameShape(event->type() == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
+        label->setFrameShape(event->type() == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
     } else if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         chosen = mouse->button() == Qt::LeftButton &&
@@ -360,8 +361,7 @@ void TForm1a::OpenDaySchedule() {
     ADOConnection1->close();
 
     TForm2a day(this);
-    day.Label83->setText(
-        dateText(Global::CalendarDay, Global::CalendarMonth, Global::CalendarYear));
+    day.Label83->setText(date);
     day.ADOConnection1->setUp(Global::ConnectionString);
     day.ADOQuery1->close();
     day.ADOQuery1->clearSql();

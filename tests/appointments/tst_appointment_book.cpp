@@ -15,13 +15,6 @@
 
 namespace {
 
-template <class T> T* child(const QObject& screen, const QString& name) {
-    T* found = screen.findChild<T*>(name);
-    if (!found)
-        qFatal("no %s", qPrintable(name));
-    return found;
-}
-
 QColor textColour(const QLabel* label) {
     return label->palette().color(QPalette::WindowText);
 }

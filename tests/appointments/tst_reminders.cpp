@@ -28,13 +28,6 @@ struct Reminders {
     }
 };
 
-template <class T> T* child(const QObject& screen, const char* name) {
-    T* found = screen.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no %s", name);
-    return found;
-}
-
 QStringList listedDates(const TForm11& book) {
     const QAbstractItemModel* m = child<DBGrid>(book, "DBGrid1")->model();
     QStringList dates;

@@ -23,6 +23,14 @@ inline bool showActive(QWidget& window) {
     return QTest::qWaitForWindowActive(&window);
 }
 
+// A control of a screen by its name; a missing one ends the test program at once.
+template <class T> T* child(const QObject& screen, const QString& name) {
+    T* found = screen.findChild<T*>(name);
+    if (!found)
+        qFatal("no %s", qPrintable(name));
+    return found;
+}
+
 // Tables of exact captions: the screen, the control (empty for the window's own caption)
 // and the text.
 inline void addCaptionColumns() {
