@@ -1,9 +1,12 @@
 #include "app/LongLivedScreens.h"
 
+#include "customers/Unit18.h"
 #include "receipts/Unit72.h"
 #include "ui/LongLived.h"
 
-LongLivedScreens::LongLivedScreens() : m_form72(std::make_unique<TForm72>()) {
+LongLivedScreens::LongLivedScreens()
+    : m_form18(std::make_unique<TForm18>()), m_form72(std::make_unique<TForm72>()) {
+    LongLived::add(m_form18.get());
     LongLived::add(m_form72.get());
 }
 

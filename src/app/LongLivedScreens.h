@@ -2,6 +2,7 @@
 
 #include <memory>
 
+class TForm18;
 class TForm72;
 
 // The screens created once by program entry, hidden, and shown again and again; they are
@@ -12,5 +13,6 @@ public:
     ~LongLivedScreens();
 
 private:
+    std::unique_ptr<TForm18> m_form18;
     std::unique_ptr<TForm72> m_form72;
 };

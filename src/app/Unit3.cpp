@@ -12,6 +12,8 @@
 #include "appointments/Unit11.h"
 #include "appointments/Unit12.h"
 #include "appointments/Unit1a.h"
+#include "customers/Unit16.h"
+#include "customers/Unit17.h"
 #include "data/Global.h"
 #include "ui/Guard.h"
 #include "ui/Screen.h"
@@ -83,8 +85,8 @@ TForm3::TForm3(QWidget* parent)
         w->installEventFilter(this);
 
     // Commands whose screens are not part of the program yet stay visible but disabled.
-    bindCommand(ui->N17, ui->Button2, nullptr);
-    bindCommand(ui->N16, ui->Button1, nullptr);
+    bindCommand(ui->N17, ui->Button2, &TForm3::N17Click);
+    bindCommand(ui->N16, ui->Button1, &TForm3::N16Click);
     bindCommand(ui->N13, ui->Button13, nullptr);
     bindCommand(ui->N14, ui->Button6, nullptr);
     bindCommand(ui->N15, ui->Button7, nullptr);
@@ -301,6 +303,14 @@ void TForm3::N5Click() {
     if (!Launcher::startDetached(calculatorPrograms()))
         Messages::error(this, QStringLiteral("Δεν βρέθηκε αριθμομηχανή εγκατεστημένη στον "
                                              "υπολογιστή."));
+}
+
+void TForm3::N17Click() {
+    openScreen<TForm17>(this);
+}
+
+void TForm3::N16Click() {
+    openScreen<TForm16>(this);
 }
 
 void TForm3::N28Click() {

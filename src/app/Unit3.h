@@ -48,6 +48,8 @@ public:
     void BitBtn1Click();
     void Backup1Click();
     void N5Click(); // the calculator
+    void N17Click();
+    void N16Click();
     void N28Click();
     void Y1Click();
     void N11Click();

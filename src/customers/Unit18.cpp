@@ -1,0 +1,240 @@
+#include "customers/Unit18.h"
+
+#include "ui_Unit18.h"
+
+#include "customers/Unit19.h"
+#include "data/Connection.h"
+#include "data/DataSet.h"
+#include "data/Global.h"
+#include "ui/Guard.h"
+#include "ui/Seams.h"
+
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+// Issuing a receipt comes with its own screen; until then numbering alone enables nothing.
+constexpr bool kReceiptIssuingAvailable = false;
+
+void addSeparator(QMenu* menu, const char* name) {
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+} // namespace
+
+TForm18::TForm18(QWidget* parent)
+    : Screen(parent), ui(std::make_unique<Ui::TForm18>()), ADOConnection1(new Connection(this)),
+      ADOQuery1(new Query(this)), DataSource1(new DataSource(this)) {
+    ui->setupUi(this);
+    ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
+    ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+    makeValueLabel(ui->Label1);
+
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    N1 = MainMenu1->addMenu(QStringLiteral("Επιλογές"));
+    N1->setObjectName(QStringLiteral("N1"));
+    N2 = addItem(N1, "N2", QStringLiteral("Στοιχεί&α πελάτη"));
+    N3 = addItem(N1, "N3", QStringLiteral("Ιστορικό πελάτη"));
+    N4 = addItem(N1, "N4", QStringLiteral("Επισκέ&ψεις πελάτη"));
+    addSeparator(N1, "N8");
+    N6 = addItem(N1, "N6", QStringLiteral("Εισπράξεις από πελάτη"));
+    KLLLL1 = addItem(N1, "KLLLL1", QStringLiteral("Έκδοση απόδειξ&ης"));
+    addSeparator(N1, "N9");
+    N5 = addItem(N1, "N5", QStringLiteral("Ε&κτυπώσεις"));
+    N10 = addItem(N1, "N10", QStringLiteral("Έ&ξοδος"));
+    layout()->setMenuBar(MainMenu1);
+
+    ADOQuery1->setConnection(ADOConnection1);
+    DataSource1->setDataSet(ADOQuery1);
+
+    ui->DBGrid1->setDataSource(DataSource1);
+    ui->DBGrid1->setColumns({
+        {QStringLiteral("ONOMA"), QStringLiteral("Όνομα"), Qt::AlignLeft, 100},
+        {QStringLiteral("EPWNYMO"), QStringLiteral("Επώνυμο"), Qt::AlignLeft, 130},
+        {QStringLiteral("FYLO"), QStringLiteral("Φύλο"), Qt::AlignCenter, 60},
+        {QStringLiteral("HMEROMHNIA_GENNHSEWS"), QStringLiteral("Ημερ.Γενν."), Qt::AlignCenter, 80},
+        {QStringLiteral("DIEYTHYNSH"), QStringLiteral("Διεύθυνση"), Qt::AlignLeft, 170},
+        {QStringLiteral("THLEFWNO_1"), QStringLiteral("Τηλέφωνο 1"), Qt::AlignLeft, 90},
+        {QStringLiteral("THLEFWNO_2"), QStringLiteral("Τηλέφωνο 2"), Qt::AlignLeft, 90},
+        {QStringLiteral("EPAGGELMA"), QStringLiteral("Επάγγελμα"), Qt::AlignLeft, 110},
+        {QStringLiteral("TAMEIO"), QStringLiteral("Ταμείο"), Qt::AlignCenter, 90},
+    });
+    ui->DBGrid1->setTitlesBoldCentred(true);
+    ui->DBGrid1->horizontalHeader()->setStretchLastSection(true);
+
+    // The current row's values as shown, for handing to the customer's screens.
+    const std::pair<DBText*, const char*> hidden[] = {{ui->DBText1, "ID"},
+                                                      {ui->DBText2, "ONOMA"},
+                                                      {ui->DBText3, "EPWNYMO"},
+                                                      {ui->DBText5, "HMEROMHNIA_GENNHSEWS"}};
+    for (const auto& [text, column] : hidden) {
+        text->setDataSource(DataSource1);
+        text->setDataField(QString::fromLatin1(column));
+    }
+
+    ui->DBNavigator1->setDataSource(DataSource1);
+    ui->DBNavigator1->setVisibleButtons(DBNavigator::First | DBNavigator::Prior |
+                                        DBNavigator::Next | DBNavigator::Last |
+                                        DBNavigator::Delete);
+    connectGuarded(ui->DBNavigator1, &DBNavigator::clicked, this, &TForm18::DBNavigator1Click);
+    // The grid's own Delete key removes a row too; the count follows it as well.
+    connectGuarded(ADOQuery1, &DataSet::afterDelete, this, &TForm18::ShowCustomerCount);
+
+    const std::pair<QRadioButton*, Handler> sorts[] = {
+        {ui->RadioButton2, &TForm18::RadioButton2Click},
+        {ui->RadioButton3, &TForm18::RadioButton3Click},
+        {ui->RadioButton10, &TForm18::RadioButton10Click},
+        {ui->RadioButton5, &TForm18::RadioButton5Click},
+        {ui->RadioButton6, &TForm18::RadioButton6Click},
+        {ui->RadioButton8, &TForm18::RadioButton8Click},
+        {ui->RadioButton9, &TForm18::RadioButton9Click}};
+    for (const auto& [radio, handler] : sorts)
+        connectGuarded(radio, &QRadioButton::toggled, this, [this, handler = handler](bool on) {
+            if (on)
+                (this->*handler)();
+        });
+
+    // Commands whose screens are not part of the program yet stay visible but disabled.
+    bindCommand(N2, &TForm18::N2Click, ui->Button2, &TForm18::Button2Click);
+    bindCommand(N3, nullptr, ui->Button3, nullptr);
+    bindCommand(N4, nullptr, ui->Button1, nullptr);
+    bindCommand(N6, nullptr, ui->Button7, nullptr);
+    bindCommand(KLLLL1, nullptr, ui->Button6, nullptr);
+    bindCommand(N5, nullptr, ui->Button5, nullptr);
+    connectGuarded(N10, &QAction::triggered, this, &TForm18::N10Click);
+
+    setCancelButton(ui->Button4);
+    connectGuarded(ui->Button4, &QPushButton::clicked, this, &TForm18::Button4Click);
+}
+
+TForm18::~TForm18() = default;
+
+void TForm18::bindCommand(QAction* item, Handler itemHandler, QPushButton* button,
+                          Handler buttonHandler) {
+    item->setEnabled(itemHandler != nullptr);
+    button->setEnabled(buttonHandler != nullptr);
+    if (itemHandler)
+        connectGuarded(item, &QAction::triggered, this, itemHandler);
+    if (buttonHandler)
+        connectGuarded(button, &QPushButton::clicked, this, buttonHandler);
+}
+
+QString TForm18::countText(int count) {
+    return QStringLiteral("Βρέθηκαν ") + QString::number(count) + QStringLiteral(" πελάτες");
+}
+
+void TForm18::FormShow() {
+    ADOConnection1->setUp(Global::ConnectionString);
+    ADOQuery1->close();
+    ADOQuery1->clearSql();
+    ADOQuery1->addSql(CatalogueSql);
+    ADOQuery1->open();
+    ShowCustomerCount();
+    ui->RadioButton2->setChecked(true);
+    ui->RadioButton8->setChecked(true);
+    SortField = QStringLiteral("EPWNYMO");
+    SortDirection = QStringLiteral(" ASC");
+    ApplySort();
+    if (Global::NumberingLocked && kReceiptIssuingAvailable) {
+        ui->Button6->setEnabled(true);
+        KLLLL1->setEnabled(true);
+    }
+    ui->DBGrid1->setFocus();
+}
+
+void TForm18::FormClose() {
+    ADOConnection1->close();
+}
+
+void TForm18::ApplySort() {
+    ADOQuery1->setSort(SortField + SortDirection);
+}
+
+void TForm18::ShowCustomerCount() {
+    const int count = ADOQuery1->recordCount();
+    ui->Label1->setText(countText(count));
+    const bool any = count != 0;
+    ui->GroupBox1->setVisible(any);
+    ui->GroupBox2->setVisible(any);
+    ui->GroupBox3->setVisible(any);
+    N1->menuAction()->setVisible(any);
+    ui->DBNavigator1->setVisible(any);
+}
+
+void TForm18::DBNavigator1Click() {
+    ShowCustomerCount();
+}
+
+void TForm18::RadioButton2Click() {
+    SortField = QStringLiteral("EPWNYMO");
+    ApplySort();
+}
+
+void TForm18::RadioButton3Click() {
+    SortField = QStringLiteral("HMEROMHNIA_GENNHSEWS");
+    ApplySort();
+}
+
+void TForm18::RadioButton10Click() {
+    SortField = QStringLiteral("FYLO");
+    ApplySort();
+}
+
+void TForm18::RadioButton5Click() {
+    SortField = QStringLiteral("EPAGGELMA");
+    ApplySort();
+}
+
+void TForm18::RadioButton6Click() {
+    SortField = QStringLiteral("TAMEIO");
+    ApplySort();
+}
+
+void TForm18::RadioButton8Click() {
+    SortDirection = QStringLiteral(" ASC");
+    ApplySort();
+}
+
+void TForm18::RadioButton9Click() {
+    SortDirection = QStringLiteral(" DESC");
+    ApplySort();
+}
+
+void TForm18::OpenCustomerRecord() {
+    TForm19 record(this);
+    record.CustomerId = ui->DBText1->text().trimmed();
+    Modal::exec(record);
+    ReloadList();
+}
+
+void TForm18::ReloadList() {
+    // The corrections show at once; the list stands again in the statement's own order.
+    ADOQuery1->close();
+    ADOConnection1->close();
+    ADOConnection1->open();
+    ADOQuery1->open();
+}
+
+void TForm18::Button2Click() {
+    OpenCustomerRecord();
+}
+
+void TForm18::N2Click() {
+    OpenCustomerRecord();
+}
+
+void TForm18::Button4Click() {
+    close();
+}
+
+void TForm18::N10Click() {
+    close();
+}

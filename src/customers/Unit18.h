@@ -1,0 +1,80 @@
+#pragma once
+
+#include "ui/Screen.h"
+
+#include <QString>
+
+#include <memory>
+
+class Connection;
+class DataSource;
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class Query;
+
+namespace Ui {
+class TForm18;
+}
+
+// The customer catalogue: the customers a search chose, sortable, and the hub from which one
+// customer's other screens open. One instance serves the whole run; every showing runs
+// CatalogueSql again.
+class TForm18 : public Screen {
+    Q_OBJECT
+public:
+    explicit TForm18(QWidget* parent = nullptr);
+    ~TForm18() override;
+
+    // Set by the search before showing: the whole statement, and its tail after the table
+    // name (empty for all customers), which the printouts reuse.
+    QString CatalogueSql;
+    QString CatalogueFilter;
+
+    // The current sort: a column and " ASC" or " DESC".
+    QString SortField;
+    QString SortDirection;
+
+    static QString countText(int count); // "Βρέθηκαν 3 πελάτες"
+
+protected:
+    void FormShow() override;
+    void FormClose() override;
+
+private:
+    void DBNavigator1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton10Click();
+    void RadioButton5Click();
+    void RadioButton6Click();
+    void RadioButton8Click();
+    void RadioButton9Click();
+    void Button2Click();
+    void Button4Click();
+    void N2Click();
+    void N10Click();
+
+    void ApplySort();
+    void ShowCustomerCount();
+    void OpenCustomerRecord();
+    void ReloadList();
+    using Handler = void (TForm18::*)();
+    void bindCommand(QAction* item, Handler itemHandler, QPushButton* button,
+                     Handler buttonHandler);
+
+    std::unique_ptr<Ui::TForm18> ui;
+    QMenuBar* MainMenu1;
+    QMenu* N1;
+    QAction* N2;
+    QAction* N3;
+    QAction* N4;
+    QAction* N6;
+    QAction* KLLLL1;
+    QAction* N5;
+    QAction* N10;
+    Connection* ADOConnection1;
+    Query* ADOQuery1;
+    DataSource* DataSource1;
+};
