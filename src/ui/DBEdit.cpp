@@ -3,7 +3,9 @@
 #include <QFocusEvent>
 
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
-    connect(this, &QLineEdit::textEdited, this, [this] { textTyped(); });
+    // Any change not made by showing the field is an edit: typing, pasting, undo, or text set
+    // through the accessibility interface.
+    connect(this, &QLineEdit::textChanged, this, [this] { textTyped(); });
     refresh();
 }
 

@@ -88,6 +88,18 @@ private slots:
         QVERIFY(Messages::shown().isEmpty());
     }
 
+    // A screen reader or another assistive tool sets the whole text at once.
+    void textSetWholeIsAnEdit() {
+        ReminderBook book;
+        QVERIFY(book.showActive());
+        book.date->setText(QStringLiteral("2/2/2022"));
+        QCOMPARE(book.table.state(), DataSet::State::Edit);
+        book.navigator->click(DBNavigator::Post);
+        QCOMPARE(book.db.scalar(QStringLiteral("SELECT HMEROMHNIA FROM YPENTHIMISEIS WHERE "
+                                               "rowid=1")),
+                 QStringLiteral("2022-02-02"));
+    }
+
     // A date that is no date is refused wherever it is written: the row stays in editing,
     // the text stays as typed, the edit has the focus again, and the error is told once.
     void badDateIsRefused_data() {
