@@ -8,7 +8,10 @@
 #include <SQLiteCpp/Exception.h>
 #include <sqlite3.h>
 
+#include <QHash>
+
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -767,6 +770,9 @@ void DataSet::setSort(const QString& sortText) {
         int column;
         FieldType type;
         bool desc;
+        // One number per physical row that orders as the values do (blanks lowest), so that
+        // sorting many rows compares small numbers rather than variants and text.
+        std::vector<double> rank;
     };
     std::vector<Key> keys;
     for (const QString& part : sortText.split(u',', Qt::SkipEmptyParts)) {
@@ -784,12 +790,20 @@ void DataSet::setSort(const QString& sortText) {
             else if (words[1].compare(u"ASC", Qt::CaseInsensitive) != 0)
                 fail(QStringLiteral("Λανθασμένη ταξινόμηση: %1").arg(sortText));
         }
-        keys.push_back({f->m_index, f->m_type, desc});
+        keys.push_back({f->m_index, f->m_type, desc, {}});
     }
+    for (Key& k : keys)
+        k.rank = sortRanks(k.column, k.type);
     if (keys.empty())
         std::sort(m_order.begin(), m_order.end());
     std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
         for (const Key& k : keys) {
+            if (!k.rank.empty()) {
+                const double x = k.rank[a], y = k.rank[b];
+                if (x != y)
+                    return k.desc ? x > y : x < y;
+                continue;
+            }
             const int c = compareValues(k.type, m_cells[size_t(a) * m_columns + k.column],
                                         m_cells[size_t(b) * m_columns + k.column]);
             if (c != 0)
@@ -803,6 +817,67 @@ void DataSet::setSort(const QString& sortText) {
     m_eof = rowCount() == 0;
     notify([](DataLink* l) { l->dataSetChanged(); });
     emit afterScroll();
+}
+
+std::vector<double> DataSet::sortRanks(int column, FieldType type) const {
+    constexpr double blank = -std::numeric_limits<double>::infinity();
+    std::vector<double> rank(m_rowIds.size(), blank);
+    auto cellOf = [&](int p) -> const QVariant& { return m_cells[size_t(p) * m_columns + column]; };
+    auto isBlank = [](const QVariant& v) { return !v.isValid() || v.isNull(); };
+    const bool text = type != FieldType::Integer && type != FieldType::AutoInc &&
+                      type != FieldType::Double && type != FieldType::Boolean &&
+                      type != FieldType::Date;
+    if (!text) {
+        for (int p : m_order) {
+            const QVariant& v = cellOf(p);
+            if (isBlank(v))
+                continue;
+            if (type == FieldType::Date) {
+                if (v.typeId() != QMetaType::QDate)
+                    return {}; // a stored text that is no date: compared value by value
+                rank[p] = double(v.toDate().toJulianDay());
+            } else {
+                rank[p] = v.toDouble();
+            }
+        }
+        return rank;
+    }
+    // Text: each distinct value ranked once in the Greek order.
+    QHash<QString, int> index;
+    QList<QString> distinct;
+    for (int p : m_order) {
+        const QVariant& v = cellOf(p);
+        if (isBlank(v))
+            continue;
+        if (v.typeId() != QMetaType::QString)
+            return {}; // numbers among the text: compared value by value
+        const QString& s = *static_cast<const QString*>(v.constData());
+        const auto it = index.constFind(s);
+        if (it == index.constEnd()) {
+            index.insert(s, int(distinct.size()));
+            rank[p] = double(distinct.size());
+            distinct.append(s);
+        } else {
+            rank[p] = double(*it);
+        }
+    }
+    std::vector<int> byOrder(distinct.size());
+    for (int i = 0; i < int(byOrder.size()); ++i)
+        byOrder[i] = i;
+    std::vector<QString> folded(distinct.size());
+    for (int i = 0; i < int(distinct.size()); ++i)
+        folded[i] = GreekText::folded(distinct[i]);
+    std::sort(byOrder.begin(), byOrder.end(), [&](int a, int b) {
+        const int c = folded[a].compare(folded[b]);
+        return c != 0 ? c < 0 : distinct[a].compare(distinct[b]) < 0;
+    });
+    std::vector<double> position(distinct.size());
+    for (int i = 0; i < int(byOrder.size()); ++i)
+        position[byOrder[i]] = double(i);
+    for (int p : m_order)
+        if (rank[p] != blank)
+            rank[p] = position[int(rank[p])];
+    return rank;
 }
 
 // ---- Table, Query, Command ----

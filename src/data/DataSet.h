@@ -200,6 +200,9 @@ private:
     void requireActive() const;
     void requireEditable() const;
     void notify(const std::function<void(DataLink*)>& f);
+    // Numbers ordering the rows by one column; empty when its values must be compared one
+    // by one.
+    std::vector<double> sortRanks(int column, FieldType type) const;
 
     QPointer<Connection> m_connection;
     QMetaObject::Connection m_closeHook;

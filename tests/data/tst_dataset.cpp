@@ -253,6 +253,32 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::exception, q->setSort(QStringLiteral("NOPE ASC")));
     }
 
+    // A stored date that is no date is still ordered, and texts equal but for accents stay
+    // side by side.
+    void sortingUnusualValues_data() {
+        QTest::addColumn<QString>("sort");
+        QTest::addColumn<QString>("order"); // of EPWNYMO
+        QTest::newRow("date column holding text") << "HMEROMHNIA_GENNHSEWS ASC"
+                                                  << "δ,α,γ,β";
+        QTest::newRow("equal but for accents, blank last") << "FYLO DESC"
+                                                           << "γ,α,β,δ";
+    }
+    void sortingUnusualValues() {
+        QFETCH(QString, sort);
+        QFETCH(QString, order);
+        db->exec(
+            QStringLiteral("INSERT INTO STOIXEIA_PELATH(EPWNYMO,FYLO,HMEROMHNIA_GENNHSEWS) VALUES"
+                           "('α','Άλφα','1990-05-01'),('β',7,'ποτέ'),('γ','αλφα','2001-01-01'),"
+                           "('δ',NULL,NULL)"));
+        auto q = query(QStringLiteral("SELECT EPWNYMO,FYLO,HMEROMHNIA_GENNHSEWS FROM "
+                                      "STOIXEIA_PELATH"));
+        q->setSort(sort);
+        QStringList got;
+        for (int r = 0; r < q->rowCount(); ++r)
+            got << q->cellText(r, 0);
+        QCOMPARE(got.join(u','), order);
+    }
+
     void emptySortReturnsToTheReadOrder() {
         seedReminders();
         auto t = table(QStringLiteral("YPENTHIMISEIS"));
