@@ -2,6 +2,8 @@
 
 #include <memory>
 
+class TForm14;
+class TForm15;
 class TForm72;
 
 // The screens created once by program entry, hidden, and shown again and again; they are
@@ -12,5 +14,7 @@ public:
     ~LongLivedScreens();
 
 private:
+    std::unique_ptr<TForm14> m_form14;
+    std::unique_ptr<TForm15> m_form15;
     std::unique_ptr<TForm72> m_form72;
 };

@@ -13,7 +13,11 @@
 #include "appointments/Unit12.h"
 #include "appointments/Unit1a.h"
 #include "data/Global.h"
+#include "expenses/Unit13.h"
+#include "expenses/Unit14.h"
+#include "expenses/Unit15.h"
 #include "ui/Guard.h"
+#include "ui/LongLived.h"
 #include "ui/Screen.h"
 #include "ui/Seams.h"
 
@@ -27,6 +31,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 const QString kDefaultAccessCode = QStringLiteral("58204613");
@@ -35,6 +40,14 @@ const QString kDefaultAccessCode = QStringLiteral("58204613");
 template <class T> void openScreen(QWidget* parent) {
     T form(parent);
     Modal::exec(form);
+}
+
+// Shows the one instance made at program start.
+template <class T> void openLongLived() {
+    T* form = LongLived::find<T>();
+    if (!form)
+        throw std::runtime_error("Η οθόνη δεν είναι διαθέσιμη.");
+    Modal::exec(*form);
 }
 } // namespace
 
@@ -85,9 +98,9 @@ TForm3::TForm3(QWidget* parent)
     // Commands whose screens are not part of the program yet stay visible but disabled.
     bindCommand(ui->N17, ui->Button2, nullptr);
     bindCommand(ui->N16, ui->Button1, nullptr);
-    bindCommand(ui->N13, ui->Button13, nullptr);
-    bindCommand(ui->N14, ui->Button6, nullptr);
-    bindCommand(ui->N15, ui->Button7, nullptr);
+    bindCommand(ui->N13, ui->Button13, &TForm3::N13Click);
+    bindCommand(ui->N14, ui->Button6, &TForm3::N14Click);
+    bindCommand(ui->N15, ui->Button7, &TForm3::N15Click);
     bindCommand(ui->N18, nullptr, nullptr);
     bindCommand(ui->N19, ui->Button9, nullptr);
     bindCommand(ui->N3, ui->Button12, nullptr);
@@ -305,6 +318,18 @@ void TForm3::N5Click() {
 
 void TForm3::N28Click() {
     openScreen<TForm1a>(this);
+}
+
+void TForm3::N13Click() {
+    openScreen<TForm13>(this);
+}
+
+void TForm3::N14Click() {
+    openLongLived<TForm14>();
+}
+
+void TForm3::N15Click() {
+    openLongLived<TForm15>();
 }
 
 void TForm3::Y1Click() {

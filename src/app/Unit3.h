@@ -49,6 +49,9 @@ public:
     void Backup1Click();
     void N5Click(); // the calculator
     void N28Click();
+    void N13Click(); // the expense book
+    void N14Click(); // the expense analysis, one instance for the run
+    void N15Click(); // the monthly expense totals, one instance for the run
     void Y1Click();
     void N11Click();
     void About1Click();
