@@ -23,6 +23,13 @@ TForm13::TForm13(QWidget* parent)
 
     ADOTable1->setConnection(ADOConnection1);
     ADOTable1->setTableName(QStringLiteral("EKSODA"));
+    // A value or VAT left blank is none at all; stored empty it would drop the whole
+    // expense from the sums of value plus VAT.
+    ADOTable1->beforePost = [](DataSet& ds) {
+        for (const char* column : {"POSO", "VAT"})
+            if (Field* f = ds.fieldByName(QString::fromLatin1(column)); f->isNull())
+                f->setValue(0.0);
+    };
     DataSource1->setDataSet(ADOTable1);
 
     const std::pair<DBEdit*, const char*> fields[] = {{ui->DBEdit1, "HMEROMHNIA"},

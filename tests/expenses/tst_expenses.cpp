@@ -160,14 +160,19 @@ private slots:
         const QString seeded =
             QStringLiteral("2007-01-10=20.5=4.92=Ρεύμα;2007-03-05=100.0=24.0=Ενοίκιο");
         const QString added = QStringLiteral("2007-03-28=12.5=2.88=Χαρτικά");
+        const QString typed = QStringLiteral("28/3/2007;12,5;2,88;Χαρτικά");
         QTest::newRow("first expense into an empty book") << false << "insert"
-                                                          << ""
-                                                          << "" << added << ""
+                                                          << "" << typed << added << ""
                                                           << "Χαρτικά";
         QTest::newRow("a new latest expense on top") << true << "insert"
-                                                     << ""
-                                                     << "" << seeded + u';' + added << ""
+                                                     << "" << typed << seeded + u';' + added << ""
                                                      << "Χαρτικά";
+        QTest::newRow("value and VAT left blank are none") << false << "insert"
+                                                           << ""
+                                                           << "28/3/2007;;;Χαρτικά"
+                                                           << "2007-03-28=0.0=0.0=Χαρτικά"
+                                                           << ""
+                                                           << "Χαρτικά";
         QTest::newRow("31/02/2024 refused") << true << "type"
                                             << "DBEdit1"
                                             << "31/02/2024" << seeded << "31/02/2024"
@@ -208,7 +213,7 @@ private slots:
             auto* navigator = child<DBNavigator>(book, "DBNavigator1");
             if (action == u"insert") {
                 navigator->click(DBNavigator::Insert);
-                const QStringList typed = {"28/3/2007", "12,5", "2,88", "Χαρτικά"};
+                const QStringList typed = text.split(u';');
                 for (int i = 0; i < typed.size(); ++i) {
                     auto* field = child<DBEdit>(book, QStringLiteral("DBEdit%1").arg(i + 1));
                     field->setFocus();
