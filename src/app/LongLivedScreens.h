@@ -2,6 +2,8 @@
 
 #include <memory>
 
+class TForm14;
+class TForm15;
 class TForm18;
 class TForm72;
 
@@ -13,6 +15,8 @@ public:
     ~LongLivedScreens();
 
 private:
+    std::unique_ptr<TForm14> m_form14;
+    std::unique_ptr<TForm15> m_form15;
     std::unique_ptr<TForm18> m_form18;
     std::unique_ptr<TForm72> m_form72;
 };

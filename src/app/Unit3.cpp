@@ -15,7 +15,11 @@
 #include "customers/Unit16.h"
 #include "customers/Unit17.h"
 #include "data/Global.h"
+#include "expenses/Unit13.h"
+#include "expenses/Unit14.h"
+#include "expenses/Unit15.h"
 #include "ui/Guard.h"
+#include "ui/LongLived.h"
 #include "ui/Screen.h"
 #include "ui/Seams.h"
 
@@ -29,6 +33,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 const QString kDefaultAccessCode = QStringLiteral("58204613");
@@ -37,6 +42,14 @@ const QString kDefaultAccessCode = QStringLiteral("58204613");
 template <class T> void openScreen(QWidget* parent) {
     T form(parent);
     Modal::exec(form);
+}
+
+// Shows the one instance made at program start.
+template <class T> void openLongLived() {
+    T* form = LongLived::find<T>();
+    if (!form)
+        throw std::runtime_error("Η οθόνη δεν είναι διαθέσιμη.");
+    Modal::exec(*form);
 }
 } // namespace
 
@@ -87,9 +100,9 @@ TForm3::TForm3(QWidget* parent)
     // Commands whose screens are not part of the program yet stay visible but disabled.
     bindCommand(ui->N17, ui->Button2, &TForm3::N17Click);
     bindCommand(ui->N16, ui->Button1, &TForm3::N16Click);
-    bindCommand(ui->N13, ui->Button13, nullptr);
-    bindCommand(ui->N14, ui->Button6, nullptr);
-    bindCommand(ui->N15, ui->Button7, nullptr);
+    bindCommand(ui->N13, ui->Button13, &TForm3::N13Click);
+    bindCommand(ui->N14, ui->Button6, &TForm3::N14Click);
+    bindCommand(ui->N15, ui->Button7, &TForm3::N15Click);
     bindCommand(ui->N18, nullptr, nullptr);
     bindCommand(ui->N19, ui->Button9, nullptr);
     bindCommand(ui->N3, ui->Button12, nullptr);
@@ -315,6 +328,18 @@ void TForm3::N16Click() {
 
 void TForm3::N28Click() {
     openScreen<TForm1a>(this);
+}
+
+void TForm3::N13Click() {
+    openScreen<TForm13>(this);
+}
+
+void TForm3::N14Click() {
+    openLongLived<TForm14>();
+}
+
+void TForm3::N15Click() {
+    openLongLived<TForm15>();
 }
 
 void TForm3::Y1Click() {

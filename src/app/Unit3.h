@@ -51,6 +51,9 @@ public:
     void N17Click();
     void N16Click();
     void N28Click();
+    void N13Click(); // the expense book
+    void N14Click(); // the expense analysis, one instance for the run
+    void N15Click(); // the monthly expense totals, one instance for the run
     void Y1Click();
     void N11Click();
     void About1Click();

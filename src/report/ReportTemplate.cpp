@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -43,6 +44,17 @@ QString decodeText(const QByteArray& bytes) {
     return text;
 }
 
+// {{#MonthName}}{{MONTH}}{{/MonthName}}: "3" becomes "Μάρτιος"; anything but a month
+// number is written as it is.
+std::string monthName(const std::string& text, const kainjow::mustache::renderer& render) {
+    const QString shown = QString::fromStdString(render(text)).trimmed();
+    bool ok = false;
+    const int month = shown.toInt(&ok);
+    if (!ok || month < 1 || month > 12)
+        return shown.toStdString();
+    return htmlValue(QLocale(QLocale::Greek).standaloneMonthName(month, QLocale::LongFormat));
+}
+
 } // namespace
 
 QString ReportTemplate::missingFileMessage(const QString& path) {
@@ -81,7 +93,8 @@ QPageLayout::Orientation ReportTemplate::orientation() const {
     return meta.match(m_text).hasMatch() ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-QString ReportTemplate::render(const QList<ReportTable>& tables, const QDate& printDate) const {
+QString ReportTemplate::render(const QList<ReportTable>& tables, const QDate& printDate,
+                               const QMap<QString, QString>& params) const {
     Data root;
     Data counts;
     for (const ReportTable& t : tables) {
@@ -99,6 +112,11 @@ QString ReportTemplate::render(const QList<ReportTable>& tables, const QDate& pr
     }
     root.set("RecordCount", counts);
     root.set("PrintDate", Data(printDate.toString(QStringLiteral("d/M/yyyy")).toStdString()));
+    Data handedOver;
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        handedOver.set(it.key().toStdString(), valueData(it.value()));
+    root.set("Param", handedOver);
+    root.set("MonthName", Data(kainjow::mustache::lambda2(monthName)));
 
     kainjow::mustache::mustache tmpl(m_text.toStdString());
     tmpl.set_custom_escape([](const std::string& s) { return s; });

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QMap>
 #include <QPageLayout>
 #include <QSet>
 #include <QString>
@@ -32,9 +33,11 @@ public:
 
     // The HTML for these rows. Values are escaped and their line breaks kept; a section
     // named after a connection repeats for each of its rows. Also known: PrintDate,
-    // RecordCount.<connection>, and RecNo (1, 2, ...) inside a row. Throws on a broken
-    // template.
-    QString render(const QList<ReportTable>& tables, const QDate& printDate) const;
+    // RecordCount.<connection>, Param.<name> for the values handed over with the data,
+    // RecNo (1, 2, ...) inside a row, and the section MonthName, which writes the Greek name
+    // of the month number inside it. Throws on a broken template.
+    QString render(const QList<ReportTable>& tables, const QDate& printDate,
+                   const QMap<QString, QString>& params = {}) const;
 
     // "The following reporting project does not exist:" CR "\"<path>\"".
     static QString missingFileMessage(const QString& path);

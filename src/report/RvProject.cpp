@@ -40,7 +40,7 @@ void RvProject::execute() {
             tables.append(c->read());
 
     const QString base = QFileInfo(tmpl.path()).completeBaseName();
-    ReportLayout layout(tmpl.render(tables, Clock::today()), tmpl.orientation(), base);
+    ReportLayout layout(tmpl.render(tables, Clock::today(), m_params), tmpl.orientation(), base);
 
     const QString folder = pdfFolder();
     if (!folder.isEmpty()) {

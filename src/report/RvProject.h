@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QObject>
 #include <QString>
 
@@ -19,6 +20,9 @@ public:
 
     QString projectFile() const { return m_projectFile; }
     void setProjectFile(const QString& path) { m_projectFile = path; }
+    // A value handed over with the data, reached in the file as {{Param.<name>}} (the period
+    // an expense report covers); it stays set for the next runs.
+    void setParam(const QString& name, const QString& value) { m_params.insert(name, value); }
 
     void execute();
 
@@ -28,4 +32,5 @@ public:
 
 private:
     QString m_projectFile;
+    QMap<QString, QString> m_params;
 };

@@ -3,6 +3,8 @@
 #include "app/AnalogClock.h"
 #include "app/LongLivedScreens.h"
 #include "app/Vendor.h"
+#include "expenses/Unit14.h"
+#include "expenses/Unit15.h"
 #include "receipts/Unit72.h"
 #include "ui/LongLived.h"
 
@@ -117,6 +119,18 @@ void MainWindowTest::commands_data() {
                                << "Button5"
                                << "TForm11"
                                << "Υπενθυμίσεις";
+    QTest::newRow("expense book") << "N13"
+                                  << "Button13"
+                                  << "TForm13"
+                                  << "Λειτουργικά έξοδα - Επεξεργασία";
+    QTest::newRow("expense analysis") << "N14"
+                                      << "Button6"
+                                      << "TForm14"
+                                      << "Λειτουργικά έξοδα - Αναλυτική έρευνα";
+    QTest::newRow("monthly expenses") << "N15"
+                                      << "Button7"
+                                      << "TForm15"
+                                      << "Λειτουργικά έξοδα - Κατά μήνα";
     QTest::newRow("change of code") << "N11" << QString() << "TForm66"
                                     << "Αλλαγή του κωδικού πρόσβασης";
     QTest::newRow("about") << "About1" << QString() << "TForm62"
@@ -131,6 +145,7 @@ void MainWindowTest::commands() {
 
     Startup s;
     auto form = s.startSignedIn();
+    const LongLivedScreens screens;
     QStringList captions;
     s.onOther = [&](QDialog& d) { captions << d.windowTitle(); };
     auto* action = form->findChild<QAction*>(item);
@@ -296,8 +311,11 @@ void MainWindowTest::longLivedScreens() {
         QVERIFY(printout);
         QVERIFY(!printout->isVisible());
         QCOMPARE(LongLived::find<TForm72>(), printout); // one instance, found again
+        QVERIFY(LongLived::find<TForm14>() && !LongLived::find<TForm14>()->isVisible());
+        QVERIFY(LongLived::find<TForm15>() && !LongLived::find<TForm15>()->isVisible());
     }
     QVERIFY(!LongLived::find<TForm72>());
+    QVERIFY(!LongLived::find<TForm14>());
 }
 
 void MainWindowTest::exitAsks_data() {

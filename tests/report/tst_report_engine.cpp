@@ -169,9 +169,9 @@ private slots:
             << QStringList{QStringLiteral("Κατά μήνα"),
                            QStringLiteral("Μήνας"),
                            QStringLiteral("Έτος"),
-                           QStringLiteral("1 2006 100,00 23,00 123,00"),
-                           QStringLiteral("3 2006 40,50 9,32 49,82"),
-                           QStringLiteral("1 2007 12,00 0,00 12,00"),
+                           QStringLiteral("1 Ιανουάριος 2006 100,00 23,00 123,00"),
+                           QStringLiteral("3 Μάρτιος 2006 40,50 9,32 49,82"),
+                           QStringLiteral("1 Ιανουάριος 2007 12,00 0,00 12,00"),
                            QStringLiteral("152,50"),
                            QStringLiteral("32,32"),
                            QStringLiteral("184,82")}
