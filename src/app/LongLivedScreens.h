@@ -2,6 +2,7 @@
 
 #include <memory>
 
+class TForm7;
 class TForm72;
 
 // The screens created once by program entry, hidden, and shown again and again; they are
@@ -12,5 +13,6 @@ public:
     ~LongLivedScreens();
 
 private:
+    std::unique_ptr<TForm7> m_form7;
     std::unique_ptr<TForm72> m_form72;
 };

@@ -50,6 +50,9 @@ public:
     void N5Click(); // the calculator
     void N28Click();
     void Y1Click();
+    void N3Click();  // the notes book
+    void N10Click(); // useful phone numbers
+    void N4Click();  // calendar calculations
     void N11Click();
     void About1Click();
     void N22Click();

@@ -4,6 +4,7 @@
 #include "app/LongLivedScreens.h"
 #include "app/Vendor.h"
 #include "receipts/Unit72.h"
+#include "tools/Unit7.h"
 #include "ui/LongLived.h"
 
 #include <QAction>
@@ -117,6 +118,18 @@ void MainWindowTest::commands_data() {
                                << "Button5"
                                << "TForm11"
                                << "Υπενθυμίσεις";
+    QTest::newRow("notes book") << "N3"
+                                << "Button12"
+                                << "TForm6"
+                                << "Βιβλίο σημειώσεων";
+    QTest::newRow("useful phone numbers") << "N10"
+                                          << "Button4"
+                                          << "TForm10"
+                                          << "Χρήσιμα τηλέφωνα";
+    QTest::newRow("calendar calculations") << "N4"
+                                           << "Button11"
+                                           << "TForm8"
+                                           << "Ημερολογιακά";
     QTest::newRow("change of code") << "N11" << QString() << "TForm66"
                                     << "Αλλαγή του κωδικού πρόσβασης";
     QTest::newRow("about") << "About1" << QString() << "TForm62"
@@ -292,6 +305,7 @@ void MainWindowTest::longLivedScreens() {
     QVERIFY(!LongLived::find<TForm72>());
     {
         const LongLivedScreens screens;
+        QVERIFY(LongLived::find<TForm7>() && LongLived::find<TForm7>()->isHidden());
         TForm72* printout = LongLived::find<TForm72>();
         QVERIFY(printout);
         QVERIFY(!printout->isVisible());
