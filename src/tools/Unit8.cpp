@@ -24,14 +24,14 @@ TForm8::TForm8(QWidget* parent) : Screen(parent), ui(std::make_unique<Ui::TForm8
 
     ui->SpinEdit1->setRange(1583, 2100);
     ui->SpinEdit1->setSingleStep(1);
-    for (QDateEdit* picker : {ui->DateTimePicker1, ui->DateTimePicker2})
+    for (DatePicker* picker : {ui->DateTimePicker1, ui->DateTimePicker2})
         picker->setDateRange(QDate(1940, 1, 1), QDate(2050, 1, 1));
 
     setCancelButton(ui->Button1);
     connectGuarded(ui->SpinEdit1, &SpinEdit::textEdited, this, &TForm8::SpinEdit1Change);
-    connectGuarded(ui->DateTimePicker1, &QDateEdit::dateChanged, this,
+    connectGuarded(ui->DateTimePicker1, &DatePicker::dateChanged, this,
                    &TForm8::DateTimePicker1Change);
-    connectGuarded(ui->DateTimePicker2, &QDateEdit::dateChanged, this,
+    connectGuarded(ui->DateTimePicker2, &DatePicker::dateChanged, this,
                    &TForm8::DateTimePicker2Change);
     connectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
 

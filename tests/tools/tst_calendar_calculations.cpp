@@ -181,6 +181,30 @@ private slots:
         QCOMPARE(s.easter->text(), TForm8::EasterText(left.toInt()));
     }
 
+    // A date typed the way it is written, entering the field with Tab.
+    void datesTyped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("one digit each") << "1/1/2008" << QDate(2008, 1, 1);
+        QTest::newRow("two digit day and month") << "31/12/2008" << QDate(2008, 12, 31);
+        QTest::newRow("two digit day") << "28/2/2024" << QDate(2024, 2, 28);
+        QTest::newRow("leading zeros") << "05/03/2024" << QDate(2024, 3, 5);
+    }
+    void datesTyped() {
+        QFETCH(QString, typed);
+        QFETCH(QDate, date);
+        Screen8 s;
+        QVERIFY(showActive(s.form));
+        s.year->setFocus();
+        QTest::keyClick(s.year, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), s.from);
+        typeText(s.from, typed);
+        QTest::keyClick(s.from, Qt::Key_Tab);
+        QCOMPARE(s.from->date(), date);
+        QCOMPARE(child<QLineEdit>(s.form, "Edit1")->text(),
+                 date.toString(QStringLiteral("d/M/yyyy")));
+    }
+
     void daysBetweenDates_data() {
         QTest::addColumn<QDate>("from");
         QTest::addColumn<QDate>("to");
