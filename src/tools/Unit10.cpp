@@ -36,22 +36,21 @@ TForm10::TForm10(QWidget* parent)
 
     ui->DBGrid1->setDataSource(DataSource1);
     ui->DBGrid1->setColumns({
-        {QStringLiteral("ONOMATEPWNYMO"), QStringLiteral("Ονοματεπώνυμο"), Qt::AlignLeft, 170},
-        {QStringLiteral("DIEYTHYNSH"), QStringLiteral("Διεύθυνση"), Qt::AlignLeft, 170},
-        {QStringLiteral("THLEFWNO_1"), QStringLiteral("Τηλέφωνο 1"), Qt::AlignHCenter, 90},
-        {QStringLiteral("THLEFWNO_2"), QStringLiteral("Τηλέφωνο 2"), Qt::AlignHCenter, 90},
-        {QStringLiteral("FAX"), QStringLiteral("Fax"), Qt::AlignHCenter, 90},
-        {QStringLiteral("EMAIL"), QStringLiteral("Email"), Qt::AlignLeft, 150},
-        {QStringLiteral("PERIGRAFH"), QStringLiteral("Περιγραφή"), Qt::AlignLeft, 170},
+        {QStringLiteral("ONOMATEPWNYMO"), QStringLiteral("Ονοματεπώνυμο"), Qt::AlignLeft, 150},
+        {QStringLiteral("DIEYTHYNSH"), QStringLiteral("Διεύθυνση"), Qt::AlignLeft, 150},
+        {QStringLiteral("THLEFWNO_1"), QStringLiteral("Τηλέφωνο 1"), Qt::AlignHCenter, 85},
+        {QStringLiteral("THLEFWNO_2"), QStringLiteral("Τηλέφωνο 2"), Qt::AlignHCenter, 85},
+        {QStringLiteral("FAX"), QStringLiteral("Fax"), Qt::AlignHCenter, 85},
+        {QStringLiteral("EMAIL"), QStringLiteral("Email"), Qt::AlignLeft, 130},
+        {QStringLiteral("PERIGRAFH"), QStringLiteral("Περιγραφή"), Qt::AlignLeft, 100},
     });
+    ui->DBGrid1->horizontalHeader()->setStretchLastSection(true);
     ui->DBGrid1->setTitlesBoldCentred(true);
     // Reached by the mouse only; Tab runs through the fields and the navigator.
     ui->DBGrid1->setFocusPolicy(Qt::ClickFocus);
 
     ui->DBNavigator1->setDataSource(DataSource1);
-    ui->DBNavigator1->setVisibleButtons(
-        DBNavigator::First | DBNavigator::Prior | DBNavigator::Next | DBNavigator::Last |
-        DBNavigator::Insert | DBNavigator::Delete | DBNavigator::Post);
+    ui->DBNavigator1->setVisibleButtons(DBNavigator::BookButtons);
 
     setCancelButton(ui->Button1);
     connectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm10::Button1Click);

@@ -47,9 +47,7 @@ TForm6::TForm6(QWidget* parent)
     ui->DBGrid1->setFocusPolicy(Qt::ClickFocus);
 
     ui->DBNavigator1->setDataSource(DataSource1);
-    ui->DBNavigator1->setVisibleButtons(
-        DBNavigator::First | DBNavigator::Prior | DBNavigator::Next | DBNavigator::Last |
-        DBNavigator::Insert | DBNavigator::Delete | DBNavigator::Post);
+    ui->DBNavigator1->setVisibleButtons(DBNavigator::BookButtons);
 
     setCancelButton(ui->Button1);
     connectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm6::Button1Click);

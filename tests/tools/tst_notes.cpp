@@ -46,14 +46,6 @@ struct Notes {
     }
 };
 
-QStringList listed(const TForm6& book) {
-    const QAbstractItemModel* m = child<DBGrid>(book, "DBGrid1")->model();
-    QStringList titles;
-    for (int row = 0; row < m->rowCount(); ++row)
-        titles << m->index(row, 0).data().toString();
-    return titles;
-}
-
 void press(TForm6& book, DBNavigator::Button b) {
     child<DBNavigator>(book, "DBNavigator1")->click(b);
 }
@@ -285,14 +277,14 @@ private slots:
         Notes data({QStringLiteral("ωμέγα"), QStringLiteral("ΒΗΤΑ"), QStringLiteral("Άλφα")});
         TForm6 book;
         QVERIFY(showActive(book));
-        QCOMPARE(::listed(book), (QStringList{"Άλφα", "ΒΗΤΑ", "ωμέγα"}));
+        QCOMPARE(gridColumn(book), (QStringList{"Άλφα", "ΒΗΤΑ", "ωμέγα"}));
         press(book, DBNavigator::Last);
         press(book, DBNavigator::Insert);
         auto* edit = child<DBEdit>(book, "DBEdit1");
         edit->setFocus();
         typeText(edit, title);
         press(book, DBNavigator::Post);
-        QTRY_COMPARE(::listed(book), listed);
+        QTRY_COMPARE(gridColumn(book), listed);
         QCOMPARE(child<DataSet>(book, "ADOTable1")->currentRow(), current);
         QCOMPARE(edit->text(), title);
     }
