@@ -2,6 +2,7 @@
 
 #include <memory>
 
+class TForm7;
 class TForm14;
 class TForm15;
 class TForm18;
@@ -15,6 +16,7 @@ public:
     ~LongLivedScreens();
 
 private:
+    std::unique_ptr<TForm7> m_form7;
     std::unique_ptr<TForm14> m_form14;
     std::unique_ptr<TForm15> m_form15;
     std::unique_ptr<TForm18> m_form18;

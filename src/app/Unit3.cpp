@@ -18,6 +18,9 @@
 #include "expenses/Unit13.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
+#include "tools/Unit10.h"
+#include "tools/Unit6.h"
+#include "tools/Unit8.h"
 #include "ui/Guard.h"
 #include "ui/LongLived.h"
 #include "ui/Screen.h"
@@ -105,10 +108,10 @@ TForm3::TForm3(QWidget* parent)
     bindCommand(ui->N15, ui->Button7, &TForm3::N15Click);
     bindCommand(ui->N18, nullptr, nullptr);
     bindCommand(ui->N19, ui->Button9, nullptr);
-    bindCommand(ui->N3, ui->Button12, nullptr);
+    bindCommand(ui->N3, ui->Button12, &TForm3::N3Click);
     bindCommand(ui->Y1, ui->Button5, &TForm3::Y1Click);
-    bindCommand(ui->N10, ui->Button4, nullptr);
-    bindCommand(ui->N4, ui->Button11, nullptr);
+    bindCommand(ui->N10, ui->Button4, &TForm3::N10Click);
+    bindCommand(ui->N4, ui->Button11, &TForm3::N4Click);
     bindCommand(ui->N5, ui->Button10, &TForm3::N5Click);
     bindCommand(ui->N28, ui->Button14, &TForm3::N28Click);
     bindCommand(ui->Backup1, nullptr, &TForm3::Backup1Click);
@@ -344,6 +347,18 @@ void TForm3::N15Click() {
 
 void TForm3::Y1Click() {
     openScreen<TForm11>(this);
+}
+
+void TForm3::N3Click() {
+    openScreen<TForm6>(this);
+}
+
+void TForm3::N10Click() {
+    openScreen<TForm10>(this);
+}
+
+void TForm3::N4Click() {
+    openScreen<TForm8>(this);
 }
 
 void TForm3::N11Click() {

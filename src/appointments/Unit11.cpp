@@ -37,9 +37,7 @@ TForm11::TForm11(QWidget* parent)
     ui->DBGrid1->setFocusPolicy(Qt::ClickFocus);
 
     ui->DBNavigator1->setDataSource(DataSource1);
-    ui->DBNavigator1->setVisibleButtons(
-        DBNavigator::First | DBNavigator::Prior | DBNavigator::Next | DBNavigator::Last |
-        DBNavigator::Insert | DBNavigator::Delete | DBNavigator::Post);
+    ui->DBNavigator1->setVisibleButtons(DBNavigator::BookButtons);
 
     setCancelButton(ui->Button1);
     connectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm11::Button1Click);

@@ -270,7 +270,7 @@ struct ReportLayout::Segment {
     std::unique_ptr<QTextDocument> doc;
     int firstPage = 0;
     int pageSpan = 0;
-    std::vector<int> headingBreaks; // blocks pushed to a new page to stay with their text
+    std::vector<QTextBlock> headingBreaks; // pushed to a new page to stay with their text
     // A list.
     ListTable list;
     QFont font;
@@ -409,8 +409,10 @@ void ReportLayout::layOutRich(Segment& s, const QSizeF& content, int& page, doub
     QTextCursor cursor(doc.begin());
     cursor.setBlockFormat(spacer);
     // Breaks set for an earlier page size are given up before laying out again.
-    for (int number : s.headingBreaks) {
-        QTextCursor c(doc.findBlockByNumber(number));
+    for (const QTextBlock& b : s.headingBreaks) {
+        if (!b.isValid())
+            continue;
+        QTextCursor c(b);
         QTextBlockFormat f = c.blockFormat();
         f.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
         c.setBlockFormat(f);
@@ -420,6 +422,7 @@ void ReportLayout::layOutRich(Segment& s, const QSizeF& content, int& page, doub
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     doc.pageCount(); // lays the whole document out
     keepHeadingsWithText(s, content.height());
+    splitAtPageTops(s, content.height());
 
     QTextBlock last = doc.lastBlock();
     QRectF rect = layout->blockBoundingRect(last);
@@ -470,9 +473,54 @@ void ReportLayout::keepHeadingsWithText(Segment& s, double pageHeight) {
         QTextBlockFormat f = c.blockFormat();
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         c.setBlockFormat(f);
-        s.headingBreaks.push_back(b.blockNumber());
+        s.headingBreaks.push_back(b);
         doc.pageCount(); // lays the document out again, to the end
     }
+}
+
+void ReportLayout::splitAtPageTops(Segment& s, double pageHeight) {
+    // Qt draws a page of a paragraph from the last line of the page before (clipped away,
+    // yet present in the PDF's text), so a paragraph that runs on to the next page is cut
+    // into two there: its lines stay where they are, each page holds only its own.
+    QTextDocument& doc = *s.doc;
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    std::vector<int> cuts; // where a page begins inside a paragraph
+    for (QTextBlock b = doc.begin().next(); b.isValid(); b = b.next()) {
+        const QTextLayout* lines = b.layout();
+        if (lines->lineCount() < 2 || b.textList() || b.blockFormat().headingLevel() != 0 ||
+            QTextCursor(b).currentTable())
+            continue;
+        const double top = layout->blockBoundingRect(b).top();
+        int page = int((top + lines->lineAt(0).y() + 0.5) / pageHeight);
+        for (int i = 1; i < lines->lineCount(); ++i) {
+            const int next = int((top + lines->lineAt(i).y() + 0.5) / pageHeight);
+            if (next != page)
+                cuts.push_back(b.position() + lines->lineAt(i).textStart());
+            page = next;
+        }
+    }
+    if (cuts.empty())
+        return;
+    QTextCursor c(&doc);
+    c.beginEditBlock();
+    for (auto it = cuts.rbegin(); it != cuts.rend(); ++it) {
+        c.setPosition(*it);
+        // A line break before the cut becomes the paragraph's end.
+        if (doc.characterAt(*it - 1) == QChar::LineSeparator)
+            c.deletePreviousChar();
+        c.insertBlock();
+        QTextBlockFormat after = c.blockFormat();
+        after.setTopMargin(0);
+        after.setTextIndent(0);
+        after.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+        c.setBlockFormat(after);
+        QTextCursor before(c.block().previous());
+        QTextBlockFormat f = before.blockFormat();
+        f.setBottomMargin(0);
+        before.setBlockFormat(f);
+    }
+    c.endEditBlock();
+    doc.pageCount(); // lays the document out again, to the end
 }
 
 double ReportLayout::listRowHeight(const Segment& s, std::vector<ListCell>& row,
@@ -658,9 +706,10 @@ void ReportLayout::paintPage(QPainter& painter, int page, const QSizeF& content)
         const double top = j * content.height();
         painter.translate(0, -top);
         QAbstractTextDocumentLayout::PaintContext ctx;
-        // Text that begins exactly at the next page's top would still be drawn (clipped,
-        // yet present in the PDF's text): the clip ends just short of it.
-        ctx.clip = QRectF(0, top, content.width(), content.height() - 0.25);
+        // Text that begins exactly at the next page's top, or ends exactly at this page's
+        // top, would still be drawn (clipped, yet present in the PDF's text): the clip stops
+        // just short of both edges.
+        ctx.clip = QRectF(0, top + 0.25, content.width(), content.height() - 0.5);
         ctx.palette.setColor(QPalette::Text, Qt::black);
         painter.setClipRect(QRectF(0, top, content.width(), content.height()), Qt::IntersectClip);
         s->doc->documentLayout()->draw(&painter, ctx);

@@ -65,6 +65,7 @@ private:
     void layOut(const QSizeF& content);
     void layOutRich(Segment& s, const QSizeF& content, int& page, double& y);
     void keepHeadingsWithText(Segment& s, double pageHeight);
+    void splitAtPageTops(Segment& s, double pageHeight);
     void layOutList(Segment& s, const QSizeF& content, int& page, double& y);
     void paintPage(QPainter& painter, int page, const QSizeF& content) const;
     void paintList(QPainter& painter, const Segment& s, int page, double width) const;

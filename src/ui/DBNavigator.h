@@ -31,6 +31,9 @@ public:
     Q_ENUM(Button)
     Q_DECLARE_FLAGS(Buttons, Button)
     static constexpr Buttons AllButtons = Buttons::fromInt(0x3FF);
+    // The seven of an editing book: the four moves, insert, delete and post (typing starts
+    // an edit, and moving away saves or drops it).
+    static constexpr Buttons BookButtons = Buttons::fromInt(0x0BF);
 
     explicit DBNavigator(QWidget* parent = nullptr);
 

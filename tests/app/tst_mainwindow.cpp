@@ -6,6 +6,7 @@
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
 #include "receipts/Unit72.h"
+#include "tools/Unit7.h"
 #include "ui/LongLived.h"
 
 #include <QAction>
@@ -131,6 +132,18 @@ void MainWindowTest::commands_data() {
                                       << "Button7"
                                       << "TForm15"
                                       << "Λειτουργικά έξοδα - Κατά μήνα";
+    QTest::newRow("notes book") << "N3"
+                                << "Button12"
+                                << "TForm6"
+                                << "Βιβλίο σημειώσεων";
+    QTest::newRow("useful phone numbers") << "N10"
+                                          << "Button4"
+                                          << "TForm10"
+                                          << "Χρήσιμα τηλέφωνα";
+    QTest::newRow("calendar calculations") << "N4"
+                                           << "Button11"
+                                           << "TForm8"
+                                           << "Ημερολογιακά";
     QTest::newRow("change of code") << "N11" << QString() << "TForm66"
                                     << "Αλλαγή του κωδικού πρόσβασης";
     QTest::newRow("about") << "About1" << QString() << "TForm62"
@@ -307,6 +320,7 @@ void MainWindowTest::longLivedScreens() {
     QVERIFY(!LongLived::find<TForm72>());
     {
         const LongLivedScreens screens;
+        QVERIFY(LongLived::find<TForm7>() && LongLived::find<TForm7>()->isHidden());
         TForm72* printout = LongLived::find<TForm72>();
         QVERIFY(printout);
         QVERIFY(!printout->isVisible());

@@ -11,6 +11,7 @@
 #include "ui/Screen.h"
 #include "ui/Seams.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -29,6 +30,16 @@ template <class T> T* child(const QObject& screen, const QString& name) {
     if (!found)
         qFatal("no %s", qPrintable(name));
     return found;
+}
+
+// The texts of one column of a screen's grid, top to bottom.
+inline QStringList gridColumn(const QObject& screen,
+                              const QString& grid = QStringLiteral("DBGrid1"), int column = 0) {
+    const QAbstractItemModel* m = child<QAbstractItemView>(screen, grid)->model();
+    QStringList texts;
+    for (int row = 0; row < m->rowCount(); ++row)
+        texts << m->index(row, column).data().toString();
+    return texts;
 }
 
 // Tables of exact captions: the screen, the control (empty for the window's own caption)

@@ -1,0 +1,86 @@
+#include "tools/Unit7.h"
+
+#include "ui_Unit7.h"
+
+#include "data/Connection.h"
+#include "data/DataSet.h"
+#include "data/Global.h"
+#include "report/RvDataSetConnection.h"
+#include "report/RvProject.h"
+#include "ui/Guard.h"
+
+#include <QRegularExpression>
+
+#include <stdexcept>
+
+namespace {
+// NoteId goes into the statement unquoted: only a plain note number may.
+bool isNoteNumber(const QString& id) {
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
+    return digits.match(id).hasMatch();
+}
+} // namespace
+
+TForm7::TForm7(QWidget* parent)
+    : Screen(parent), ADOConnection1(new Connection(this)), ADOQuery1(new Query(this)),
+      ui(std::make_unique<Ui::TForm7>()) {
+    ui->setupUi(this);
+    ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
+    ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
+    ADOQuery1->setConnection(ADOConnection1);
+    RvDataSetConnection2 =
+        new RvDataSetConnection(QStringLiteral("RvDataSetConnection2"), ADOQuery1, this);
+    RvProject2 = new RvProject(QStringLiteral("RvProject2"), this);
+
+    setCancelButton(ui->Button3);
+    connectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+    connectGuarded(ui->Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
+    connectGuarded(ui->Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
+}
+
+TForm7::~TForm7() = default;
+
+void TForm7::FormShow() {
+    ui->Button2->setEnabled(isNoteNumber(NoteId));
+}
+
+void TForm7::Button1Click() {
+    PrintNotes(QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY TITLOS ASC"));
+}
+
+void TForm7::Button2Click() {
+    if (!isNoteNumber(NoteId))
+        throw std::runtime_error("Δεν έχει επιλεγεί σημείωση για εκτύπωση.");
+    PrintNotes(QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=") + NoteId);
+}
+
+void TForm7::PrintNotes(const QString& statement) {
+    // Whatever happens, nothing stays open between two printouts; the error itself still
+    // reaches the error box.
+    struct Closer {
+        TForm7* form;
+        ~Closer() { form->CloseAll(); }
+    } closer{this};
+
+    ADOConnection1->setUp(Global::ConnectionString);
+    ADOQuery1->close();
+    ADOQuery1->clearSql();
+    ADOQuery1->addSql(statement);
+    ADOQuery1->open();
+    RvProject2->setProjectFile(Global::AppDirectory + QStringLiteral("/NOTES.RAV"));
+    RvProject2->execute();
+}
+
+void TForm7::CloseAll() {
+    ADOQuery1->close();
+    ADOQuery1->clearSql();
+    ADOConnection1->close();
+}
+
+void TForm7::Button3Click() {
+    close();
+}
+
+void TForm7::FormClose() {
+    ADOConnection1->close();
+}
