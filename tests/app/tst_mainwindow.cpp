@@ -3,6 +3,7 @@
 #include "app/AnalogClock.h"
 #include "app/LongLivedScreens.h"
 #include "app/Vendor.h"
+#include "customers/Unit18.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
 #include "receipts/Unit72.h"
@@ -120,6 +121,14 @@ void MainWindowTest::commands_data() {
                                << "Button5"
                                << "TForm11"
                                << "Υπενθυμίσεις";
+    QTest::newRow("customer search") << "N17"
+                                     << "Button2"
+                                     << "TForm17"
+                                     << "Εύρεση πελάτη";
+    QTest::newRow("customer registration") << "N16"
+                                           << "Button1"
+                                           << "TForm16"
+                                           << "Καταχώρηση νέου πελάτη";
     QTest::newRow("expense book") << "N13"
                                   << "Button13"
                                   << "TForm13"
@@ -327,6 +336,7 @@ void MainWindowTest::longLivedScreens() {
         QCOMPARE(LongLived::find<TForm72>(), printout); // one instance, found again
         QVERIFY(LongLived::find<TForm14>() && !LongLived::find<TForm14>()->isVisible());
         QVERIFY(LongLived::find<TForm15>() && !LongLived::find<TForm15>()->isVisible());
+        QVERIFY(LongLived::find<TForm18>() && !LongLived::find<TForm18>()->isVisible());
     }
     QVERIFY(!LongLived::find<TForm72>());
     QVERIFY(!LongLived::find<TForm14>());
