@@ -529,12 +529,17 @@ void DataSet::checkBrowseMode() {
         cancel();
 }
 
+// First and Last leave a row being edited even when they land on that same row.
 void DataSet::first() {
+    requireActive();
+    checkBrowseMode();
     moveTo(0);
     m_bof = true;
 }
 
 void DataSet::last() {
+    requireActive();
+    checkBrowseMode();
     moveTo(rowCount() - 1);
     m_eof = true;
 }

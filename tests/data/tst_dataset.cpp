@@ -96,6 +96,7 @@ private slots:
         QTest::addColumn<int>("move"); // 0 next, 1 prior, 2 first, 3 last, 4 moveTo
         QTest::newRow("next") << 0;
         QTest::newRow("last") << 3;
+        QTest::newRow("first, from the first row") << 2;
         QTest::newRow("moveTo") << 4;
     }
     void movingPostsAPendingEdit() {
@@ -107,6 +108,9 @@ private slots:
         switch (move) {
         case 0:
             t->next();
+            break;
+        case 2:
+            t->first();
             break;
         case 3:
             t->last();
