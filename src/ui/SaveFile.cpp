@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QSaveFile>
+#include <QSplitter>
+#include <QTreeView>
 
 #include <stdexcept>
 
@@ -23,6 +26,15 @@ QString ask(QWidget* parent, const QString& title, const QString& filter, const 
     dialog.setDefaultSuffix(suffix);
     dialog.setDirectory(folder);
     dialog.selectFile(proposedName);
+    // Wide enough for the Greek names of the places and of the columns.
+    dialog.resize(900, 520);
+    if (auto* places = dialog.findChild<QSplitter*>(QStringLiteral("splitter")))
+        places->setSizes({150, 750});
+    if (auto* files = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* columns = files->header();
+        columns->setSectionResizeMode(QHeaderView::ResizeToContents);
+        columns->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     if (Modal::exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
