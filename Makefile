@@ -58,6 +58,8 @@ bench: build
 	cmake --build $(BUILD_DIR) --target bench_all -j$(JOBS)
 	@for b in $(BUILD_DIR)/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
+# CPack looks at the installed files with file(1) before asking dpkg-shlibdeps.
+deb: PACKAGES += file
 deb: build
 	cd $(BUILD_DIR) && cpack -G DEB
 

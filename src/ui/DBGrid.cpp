@@ -81,6 +81,8 @@ void DBGrid::contextMenuEvent(QContextMenuEvent* event) {
 
 void DBGrid::showMenuAtCurrentRow() {
     updateMenu();
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
     const QRect r = visualRect(currentIndex());
     const QPoint at = r.isValid() ? r.bottomLeft() : QPoint(0, 0);
     m_menu->popup(viewport()->mapToGlobal(at));
