@@ -1,6 +1,8 @@
 # make run   — install what is missing, build, seed the working folder, start the program
 # make test  — install, build, run every test headless
 # make bench — install, build, run the benchmarks
+# make deb   — the Debian package, build/marivelle_<version>_amd64.deb
+# make deb-check — lintian, the menu entry, and the package started from a scratch root
 
 BUILD_DIR     ?= build
 BUILD_TYPE    ?= Release
@@ -9,14 +11,14 @@ JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins \
             libsqlitecpp-dev libsqlite3-dev libkainjow-mustache-dev libbenchmark-dev \
-            fonts-dejavu-core poppler-utils
+            fonts-dejavu-core poppler-utils qt6-l10n-tools python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Files shipped beside data.mdb (report definitions); absent ones are copied, changed ones kept.
 SHIPPED_FILES := $(wildcard resources/reports/*.RAV)
 
-.PHONY: all deps build run test bench seed clean
+.PHONY: all deps build run test bench seed clean deb deb-check
 
 all: build
 
@@ -55,6 +57,14 @@ test: build
 bench: build
 	cmake --build $(BUILD_DIR) --target bench_all -j$(JOBS)
 	@for b in $(BUILD_DIR)/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
+
+# CPack looks at the installed files with file(1) before asking dpkg-shlibdeps.
+deb: PACKAGES += file
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+deb-check: deb
+	sh packaging/deb-check.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

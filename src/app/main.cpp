@@ -1,3 +1,4 @@
+#include "app/DesktopIntegration.h"
 #include "app/LongLivedScreens.h"
 #include "app/Unit3.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
 
     // Month and day names, the first day of the week: Greek, whatever the system says.
     QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));
+    DesktopIntegration::install(app);
 
     TForm3 mainWindow;
     if (mainWindow.isEnding()) {

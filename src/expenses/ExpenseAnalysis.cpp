@@ -152,6 +152,7 @@ void ExpenseAnalysis::Button3Click() {
 
     project->setParam(QStringLiteral("From"), PeriodFrom());
     project->setParam(QStringLiteral("To"), PeriodTo());
+    project->setSubject(PeriodFrom() + QStringLiteral(" έως ") + PeriodTo());
     project->setProjectFile(Global::AppDirectory + QLatin1Char('/') + m_reportFile);
     project->execute();
 }

@@ -76,5 +76,6 @@ void TForm72::PrintReceipt() {
         rate == 0.0 ? QStringLiteral("/APODEIKSEIS.RAV") : QStringLiteral("/APODEIKSEISVAT.RAV");
 
     RvProject69->setProjectFile(Global::AppDirectory + file);
+    RvProject69->setSubject(QString::number(ReceiptNumber));
     RvProject69->execute();
 }

@@ -1,13 +1,13 @@
 #include "report/ReportPreview.h"
 
-#include "data/Global.h"
 #include "report/ReportLayout.h"
 #include "ui/Guard.h"
+#include "ui/SaveFile.h"
 #include "ui/Seams.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPrintDialog>
@@ -118,18 +118,33 @@ void ReportPreview::printPages() {
     m_printer.setPageLayout(m_layout.pageLayout());
 }
 
+namespace {
+// The folder a PDF was last saved to in this run; the data folder until then.
+QString& lastPdfFolder() {
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+QString ReportPreview::pdfFolder() {
+    const QString& last = lastPdfFolder();
+    return !last.isEmpty() && QFileInfo(last).isDir() ? last : SaveFile::dataFolder();
+}
+
+QString ReportPreview::proposedPdfName() const {
+    const QString subject =
+        m_subject.isEmpty() ? Clock::today().toString(QStringLiteral("d/M/yyyy")) : m_subject;
+    return SaveFile::nameFrom(m_layout.title() + u' ' + subject) + QStringLiteral(".pdf");
+}
+
 void ReportPreview::savePdf() {
-    QFileDialog dialog(this, QStringLiteral("Αποθήκευση PDF"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.setDirectory(Global::AppDirectory.isEmpty() ? QDir::homePath() : Global::AppDirectory);
-    dialog.selectFile(m_layout.title() + QStringLiteral(".pdf"));
-    if (Modal::exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path =
+        SaveFile::ask(this, QStringLiteral("Αποθήκευση PDF"), QStringLiteral("PDF (*.pdf)"),
+                      QStringLiteral("pdf"), pdfFolder(), proposedPdfName());
+    if (path.isEmpty())
         return;
-    savePdfTo(dialog.selectedFiles().constFirst());
+    savePdfTo(path);
+    lastPdfFolder() = QFileInfo(path).absolutePath();
 }
 
 void ReportPreview::savePdfTo(const QString& path) {

@@ -25,6 +25,13 @@ public:
     void savePdf();    // asks for a file name, then writes
     void savePdfTo(const QString& path);
 
+    // What the report is about (a receipt's number, a period), for the name a saved PDF is
+    // proposed under: "<report> <subject>.pdf", or "<report> <today>.pdf" without one.
+    void setSubject(const QString& subject) { m_subject = subject; }
+    QString proposedPdfName() const;
+    // Where a PDF is proposed: the folder last saved to in this run, else the data folder.
+    static QString pdfFolder();
+
 private:
     void updatePageControls();
 
@@ -33,4 +40,5 @@ private:
     QPrintPreviewWidget* m_view = nullptr;
     QSpinBox* m_page = nullptr;
     QLabel* m_pageCount = nullptr;
+    QString m_subject;
 };

@@ -53,5 +53,6 @@ void RvProject::execute() {
     }
 
     ReportPreview preview(layout, QApplication::activeWindow());
+    preview.setSubject(m_subject);
     Modal::exec(preview);
 }

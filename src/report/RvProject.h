@@ -23,6 +23,9 @@ public:
     // A value handed over with the data, reached in the file as {{Param.<name>}} (the period
     // an expense report covers); it stays set for the next runs.
     void setParam(const QString& name, const QString& value) { m_params.insert(name, value); }
+    // What the next runs are about (a receipt's number, a period): the preview proposes to
+    // save the PDF under the file's name and this.
+    void setSubject(const QString& subject) { m_subject = subject; }
 
     void execute();
 
@@ -33,4 +36,5 @@ public:
 private:
     QString m_projectFile;
     QMap<QString, QString> m_params;
+    QString m_subject;
 };

@@ -1,10 +1,17 @@
 #include "ui/DBGrid.h"
 
+#include "data/TableText.h"
 #include "ui/Guard.h"
+#include "ui/SaveFile.h"
 #include "ui/Seams.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), m_model(new DBGridModel(this)) {
@@ -32,6 +39,128 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), m_model(new DBGridModel(th
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { onCurrentRowChanged(current); });
     connect(horizontalHeader(), &QHeaderView::sectionCountChanged, this, [this] { applyWidths(); });
+    buildMenu();
+}
+
+void DBGrid::buildMenu() {
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("GridMenu"));
+    auto add = [this](const char* name, const QString& text, auto handler) {
+        QAction* a = m_menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        // Shown in the menu only; the grid's own key handling copies.
+        a->setShortcutContext(Qt::WidgetShortcut);
+        connectGuarded(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    m_copyRow = add("CopyRow", QStringLiteral("Αντιγραφή"), [this] { copySelectedRow(); });
+    m_copyRow->setShortcut(QKeySequence::Copy);
+    m_copyAll =
+        add("CopyAllRows", QStringLiteral("Αντιγραφή όλων των γραμμών"), [this] { copyAllRows(); });
+    m_menu->addSeparator();
+    m_exportCsv = add("ExportCsv", QStringLiteral("Εξαγωγή σε CSV…"), [this] { exportCsv(); });
+}
+
+void DBGrid::updateMenu() {
+    const int row = m_model->currentRow();
+    const bool columns = m_model->columnCount() > 0;
+    m_copyRow->setEnabled(columns && row >= 0 && row < m_model->rowCount());
+    m_copyAll->setEnabled(columns);
+    m_exportCsv->setEnabled(columns);
+}
+
+void DBGrid::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        showMenuAtCurrentRow();
+    } else {
+        updateMenu();
+        m_menu->popup(event->globalPos());
+    }
+    event->accept();
+}
+
+void DBGrid::showMenuAtCurrentRow() {
+    updateMenu();
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
+    const QRect r = visualRect(currentIndex());
+    const QPoint at = r.isValid() ? r.bottomLeft() : QPoint(0, 0);
+    m_menu->popup(viewport()->mapToGlobal(at));
+}
+
+QList<int> DBGrid::shownColumns() const {
+    QList<int> columns;
+    const QHeaderView* header = horizontalHeader();
+    for (int visual = 0; visual < m_model->columnCount(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (logical >= 0 && !header->isSectionHidden(logical))
+            columns.append(logical);
+    }
+    return columns;
+}
+
+QStringList DBGrid::rowTexts(int row, const QList<int>& columns) const {
+    QStringList texts;
+    for (const int c : columns)
+        texts << m_model->index(row, c).data().toString();
+    return texts;
+}
+
+QList<QStringList> DBGrid::shownRows() const {
+    const QList<int> columns = shownColumns();
+    QList<QStringList> rows;
+    QStringList titles;
+    for (const int c : columns)
+        titles << m_model->headerData(c, Qt::Horizontal).toString();
+    rows.append(titles);
+    // A row being inserted is not in the list until it is saved.
+    const DataSet* ds = m_model->dataSet();
+    const int pending = ds && ds->state() == DataSet::State::Insert ? ds->currentRow() : -1;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        if (row != pending)
+            rows.append(rowTexts(row, columns));
+    return rows;
+}
+
+namespace {
+void toClipboard(const QList<QStringList>& rows, bool header) {
+    auto* mime = new QMimeData;
+    mime->setText(TableText::tabSeparated(rows));
+    mime->setHtml(TableText::htmlTable(rows, header));
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+} // namespace
+
+void DBGrid::copySelectedRow() {
+    const int row = m_model->currentRow();
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    toClipboard({rowTexts(row, shownColumns())}, false);
+}
+
+void DBGrid::copyAllRows() {
+    toClipboard(shownRows(), true);
+}
+
+QString DBGrid::proposedCsvName() const {
+    QString caption = window()->windowTitle().trimmed();
+    if (caption.isEmpty())
+        caption = QStringLiteral("Λίστα");
+    return SaveFile::nameFrom(caption + u' ' +
+                              Clock::today().toString(QStringLiteral("d/M/yyyy"))) +
+           QStringLiteral(".csv");
+}
+
+void DBGrid::exportCsv() {
+    const QString path =
+        SaveFile::ask(this, QStringLiteral("Εξαγωγή σε CSV"), QStringLiteral("CSV (*.csv)"),
+                      QStringLiteral("csv"), SaveFile::dataFolder(), proposedCsvName());
+    if (!path.isEmpty())
+        exportCsvTo(path);
+}
+
+void DBGrid::exportCsvTo(const QString& path) {
+    SaveFile::write(path, TableText::csv(shownRows()));
 }
 
 void DBGrid::setDataSource(DataSource* source) {
@@ -134,6 +263,17 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if (event->key() == Qt::Key_Delete && (mods == Qt::NoModifier || mods == Qt::ControlModifier)) {
         deleteCurrent();
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Menu && mods == Qt::NoModifier) ||
+        (event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
+        showMenuAtCurrentRow();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        runGuarded(this, [this] { copySelectedRow(); });
         event->accept();
         return;
     }

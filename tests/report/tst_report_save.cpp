@@ -1,0 +1,128 @@
+#include "../ui/UiFixture.h"
+#include "ReportFixture.h"
+
+#include "expenses/Unit14.h"
+#include "expenses/Unit15.h"
+#include "receipts/Unit72.h"
+#include "report/ReportPreview.h"
+#include "tools/Unit7.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QPushButton>
+
+namespace {
+
+// What the preview's "Save PDF" proposed, and the file it then wrote.
+struct SaveAnswer {
+    QString folder;
+    QString name;
+    QString written;
+};
+
+// Answers the preview by saving a PDF into `target` (the proposed folder when empty), then
+// closes it.
+void saveFromPreview(SaveAnswer& answer, const QString& target = QString()) {
+    Modal::setTestHook([&answer, target](QDialog& d) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(&d)) {
+            answer.folder = dialog->directory().absolutePath();
+            answer.name = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+            answer.written = QDir(target.isEmpty() ? answer.folder : target).filePath(answer.name);
+            dialog->selectFile(answer.written);
+            return int(QDialog::Accepted);
+        }
+        if (auto* save = d.findChild<QAction*>(QStringLiteral("SavePdf")))
+            save->trigger();
+        return int(QDialog::Rejected);
+    });
+}
+
+void printFrom(const QString& screen, const TestDatabase& db) {
+    if (screen == u"receipt") {
+        db.exec(QStringLiteral("INSERT INTO SYNTELESTHS_VAT (VAT_RATIO) VALUES (0)"));
+        db.exec(QStringLiteral("INSERT INTO APODEIKSEIS (AR_APODEIKSHS, HMEROMHNIA, ONOMA, "
+                               "EPWNYMO, POSO, VAT, SYNOLIKO_POSO, EGKYRH) VALUES (1001, "
+                               "'2024-05-17', 'Μαρία', 'Παπαδοπούλου', 40, 0, 40, 1)"));
+        TForm72 form;
+        form.ReceiptNumber = 1001;
+        form.PrintReceipt();
+        return;
+    }
+    if (screen == u"notes") {
+        TForm7 form;
+        child<QPushButton>(form, "Button1")->click();
+        return;
+    }
+    const std::unique_ptr<Screen> form = screen == u"14"
+                                             ? std::unique_ptr<Screen>(std::make_unique<TForm14>())
+                                             : std::unique_ptr<Screen>(std::make_unique<TForm15>());
+    child<QLineEdit>(*form, "Edit1")->setText(screen == u"14" ? "01/03/2007" : "2006");
+    child<QLineEdit>(*form, "Edit2")->setText(screen == u"14" ? "31/03/2007" : "2007");
+    child<QPushButton>(*form, "Button1")->click();
+    child<QPushButton>(*form, "Button3")->click();
+}
+
+} // namespace
+
+// Saving a report as PDF from its preview: a name that says what it holds, in the data
+// folder or in the folder last used.
+class TestReportSave : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        scriptMessages();
+        qunsetenv("MARIVELLE_REPORT_PDF_DIR");
+        Clock::setFixedForTesting(QDate(2024, 5, 17));
+    }
+    void cleanup() {
+        Modal::setTestHook({});
+        Clock::reset();
+    }
+
+    void proposedNameTellsTheSubject_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a receipt: its number") << "receipt"
+                                               << "APODEIKSEIS 1001.pdf";
+        QTest::newRow("expenses between dates: the period") << "14"
+                                                            << "EKSODA1 1-3-2007 έως 31-3-2007.pdf";
+        QTest::newRow("monthly expenses: the years") << "15"
+                                                     << "EKSODA2 2006 έως 2007.pdf";
+        QTest::newRow("the notes: today") << "notes"
+                                          << "NOTES 17-5-2024.pdf";
+    }
+    void proposedNameTellsTheSubject() {
+        QFETCH(QString, screen);
+        QFETCH(QString, name);
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        SaveAnswer answer;
+        saveFromPreview(answer);
+        MV_VERIFY_NOTHROW(printFrom(screen, db));
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shownTexts().join(u'\n')));
+        QCOMPARE(answer.folder, QDir(db.dir()).absolutePath());
+        QCOMPARE(answer.name, name);
+        QVERIFY(QFileInfo(answer.written).size() > 0);
+    }
+
+    // The folder a PDF went to is proposed again for the next one during the run.
+    void theLastFolderIsRemembered() {
+        TestDatabase db;
+        copyShippedReports(db.dir());
+        const QTemporaryDir elsewhere;
+        SaveAnswer first;
+        saveFromPreview(first, elsewhere.path());
+        MV_VERIFY_NOTHROW(printFrom(QStringLiteral("notes"), db));
+        QCOMPARE(first.folder, QDir(db.dir()).absolutePath());
+        QVERIFY(QFileInfo(first.written).size() > 0);
+
+        SaveAnswer second;
+        saveFromPreview(second);
+        MV_VERIFY_NOTHROW(printFrom(QStringLiteral("notes"), db));
+        QCOMPARE(second.folder, QDir(elsewhere.path()).absolutePath());
+    }
+};
+
+QTEST_MAIN(TestReportSave)
+#include "tst_report_save.moc"
