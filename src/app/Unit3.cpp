@@ -21,6 +21,7 @@
 #include "tools/Unit10.h"
 #include "tools/Unit6.h"
 #include "tools/Unit8.h"
+#include "ui/Commands.h"
 #include "ui/Guard.h"
 #include "ui/LongLived.h"
 #include "ui/Screen.h"
@@ -101,26 +102,26 @@ TForm3::TForm3(QWidget* parent)
         w->installEventFilter(this);
 
     // Commands whose screens are not part of the program yet stay visible but disabled.
-    bindCommand(ui->N17, ui->Button2, &TForm3::N17Click);
-    bindCommand(ui->N16, ui->Button1, &TForm3::N16Click);
-    bindCommand(ui->N13, ui->Button13, &TForm3::N13Click);
-    bindCommand(ui->N14, ui->Button6, &TForm3::N14Click);
-    bindCommand(ui->N15, ui->Button7, &TForm3::N15Click);
-    bindCommand(ui->N18, nullptr, nullptr);
-    bindCommand(ui->N19, ui->Button9, nullptr);
-    bindCommand(ui->N3, ui->Button12, &TForm3::N3Click);
-    bindCommand(ui->Y1, ui->Button5, &TForm3::Y1Click);
-    bindCommand(ui->N10, ui->Button4, &TForm3::N10Click);
-    bindCommand(ui->N4, ui->Button11, &TForm3::N4Click);
-    bindCommand(ui->N5, ui->Button10, &TForm3::N5Click);
-    bindCommand(ui->N28, ui->Button14, &TForm3::N28Click);
-    bindCommand(ui->Backup1, nullptr, &TForm3::Backup1Click);
-    bindCommand(ui->N2, nullptr, nullptr);
-    bindCommand(ui->N8, nullptr, nullptr);
-    bindCommand(ui->N7, nullptr, nullptr);
-    bindCommand(ui->N11, nullptr, &TForm3::N11Click);
-    bindCommand(ui->About1, nullptr, &TForm3::About1Click);
-    bindCommand(ui->N22, nullptr, &TForm3::N22Click);
+    bindCommand(this, ui->N17, ui->Button2, &TForm3::N17Click);
+    bindCommand(this, ui->N16, ui->Button1, &TForm3::N16Click);
+    bindCommand(this, ui->N13, ui->Button13, &TForm3::N13Click);
+    bindCommand(this, ui->N14, ui->Button6, &TForm3::N14Click);
+    bindCommand(this, ui->N15, ui->Button7, &TForm3::N15Click);
+    bindCommand(this, ui->N18, nullptr, nullptr);
+    bindCommand(this, ui->N19, ui->Button9, nullptr);
+    bindCommand(this, ui->N3, ui->Button12, &TForm3::N3Click);
+    bindCommand(this, ui->Y1, ui->Button5, &TForm3::Y1Click);
+    bindCommand(this, ui->N10, ui->Button4, &TForm3::N10Click);
+    bindCommand(this, ui->N4, ui->Button11, &TForm3::N4Click);
+    bindCommand(this, ui->N5, ui->Button10, &TForm3::N5Click);
+    bindCommand(this, ui->N28, ui->Button14, &TForm3::N28Click);
+    bindCommand(this, ui->Backup1, nullptr, &TForm3::Backup1Click);
+    bindCommand(this, ui->N2, nullptr, nullptr);
+    bindCommand(this, ui->N8, nullptr, nullptr);
+    bindCommand(this, ui->N7, nullptr, nullptr);
+    bindCommand(this, ui->N11, nullptr, &TForm3::N11Click);
+    bindCommand(this, ui->About1, nullptr, &TForm3::About1Click);
+    bindCommand(this, ui->N22, nullptr, &TForm3::N22Click);
     connectGuarded(ui->BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
 
     Timer1->setInterval(1000);
@@ -139,17 +140,6 @@ TForm3::TForm3(QWidget* parent)
 }
 
 TForm3::~TForm3() = default;
-
-void TForm3::bindCommand(QAction* item, QPushButton* button, void (TForm3::*handler)()) {
-    item->setEnabled(handler != nullptr);
-    if (button)
-        button->setEnabled(handler != nullptr);
-    if (!handler)
-        return;
-    connectGuarded(item, &QAction::triggered, this, handler);
-    if (button)
-        connectGuarded(button, &QPushButton::clicked, this, handler);
-}
 
 QString TForm3::productLine() {
     return QStringLiteral("Marivelle — πελάτες, ραντεβού, αποδείξεις και έξοδα του "

@@ -73,7 +73,6 @@ private:
     void CheckTodaysReminders();
     void CheckReceiptNumbering();
     void EndProgram();
-    void bindCommand(QAction* item, QPushButton* button, void (TForm3::*handler)());
 
     std::unique_ptr<Ui::TForm3> ui;
     QLabel* m_panel0;

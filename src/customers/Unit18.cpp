@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "ui/Commands.h"
 #include "ui/Guard.h"
 #include "ui/Seams.h"
 
@@ -19,9 +20,6 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
     a->setObjectName(QString::fromLatin1(name));
     return a;
 }
-
-// Issuing a receipt comes with its own screen; until then numbering alone enables nothing.
-constexpr bool kReceiptIssuingAvailable = false;
 
 void addSeparator(QMenu* menu, const char* name) {
     menu->addSeparator()->setObjectName(QString::fromLatin1(name));
@@ -103,29 +101,21 @@ TForm18::TForm18(QWidget* parent)
         });
 
     // Commands whose screens are not part of the program yet stay visible but disabled.
-    bindCommand(N2, &TForm18::N2Click, ui->Button2, &TForm18::Button2Click);
-    bindCommand(N3, nullptr, ui->Button3, nullptr);
-    bindCommand(N4, nullptr, ui->Button1, nullptr);
-    bindCommand(N6, nullptr, ui->Button7, nullptr);
-    bindCommand(KLLLL1, nullptr, ui->Button6, nullptr);
-    bindCommand(N5, nullptr, ui->Button5, nullptr);
-    connectGuarded(N10, &QAction::triggered, this, &TForm18::N10Click);
+    // Receipt issuing comes with its screen; numbering defined then enables it at showing.
+    bindCommand(this, N2, nullptr, &TForm18::N2Click);
+    bindCommand(this, nullptr, ui->Button2, &TForm18::Button2Click);
+    bindCommand(this, N3, ui->Button3, nullptr);
+    bindCommand(this, N4, ui->Button1, nullptr);
+    bindCommand(this, N6, ui->Button7, nullptr);
+    bindCommand(this, KLLLL1, ui->Button6, nullptr);
+    bindCommand(this, N5, ui->Button5, nullptr);
+    bindCommand(this, N10, nullptr, &TForm18::N10Click);
 
     setCancelButton(ui->Button4);
     connectGuarded(ui->Button4, &QPushButton::clicked, this, &TForm18::Button4Click);
 }
 
 TForm18::~TForm18() = default;
-
-void TForm18::bindCommand(QAction* item, Handler itemHandler, QPushButton* button,
-                          Handler buttonHandler) {
-    item->setEnabled(itemHandler != nullptr);
-    button->setEnabled(buttonHandler != nullptr);
-    if (itemHandler)
-        connectGuarded(item, &QAction::triggered, this, itemHandler);
-    if (buttonHandler)
-        connectGuarded(button, &QPushButton::clicked, this, buttonHandler);
-}
 
 QString TForm18::countText(int count) {
     return QStringLiteral("Βρέθηκαν ") + QString::number(count) + QStringLiteral(" πελάτες");
@@ -143,10 +133,6 @@ void TForm18::FormShow() {
     SortField = QStringLiteral("EPWNYMO");
     SortDirection = QStringLiteral(" ASC");
     ApplySort();
-    if (Global::NumberingLocked && kReceiptIssuingAvailable) {
-        ui->Button6->setEnabled(true);
-        KLLLL1->setEnabled(true);
-    }
     ui->DBGrid1->setFocus();
 }
 

@@ -61,8 +61,6 @@ private:
     void OpenCustomerRecord();
     void ReloadList();
     using Handler = void (TForm18::*)();
-    void bindCommand(QAction* item, Handler itemHandler, QPushButton* button,
-                     Handler buttonHandler);
 
     std::unique_ptr<Ui::TForm18> ui;
     QMenuBar* MainMenu1;
