@@ -7,19 +7,20 @@
 #include "ui/DBText.h"
 #include "ui/LongLived.h"
 
-#include <QLabel>
+#include <QMetaEnum>
 #include <QPushButton>
 
 namespace {
 
-// A fresh data file with the shipped report files, the print screen of the program's start
-// and reports written as PDF files.
+// A fresh data file holding notes of these titles, with the shipped report files, the print
+// screen of the program's start and reports written as PDF files.
 struct Notes {
     TestDatabase db;
     PdfFolder out;
     LongLivedScreens screens;
     TForm7* printing = LongLived::find<TForm7>();
     QStringList statements;  // each statement the print screen ran
+    bool selectable = false; // "the selected" could be printed
     bool stayedOpen = false; // after its printing
 
     explicit Notes(const QStringList& titles = {}) {
@@ -34,6 +35,7 @@ struct Notes {
     // Presses the print screen's buttons in turn when it shows, then its exit.
     void pressOnPrinting(const QStringList& buttons) {
         Modal::setTestHook([this, buttons](QDialog& d) {
+            selectable = child<QPushButton>(d, "Button2")->isEnabled();
             for (const QString& b : buttons)
                 child<QPushButton>(d, b)->click();
             stayedOpen = d.isVisible();
@@ -41,14 +43,23 @@ struct Notes {
             return int(d.result());
         });
     }
-    QString pdf(const QString& name = QStringLiteral("NOTES.pdf")) const {
-        return flattened(pdfText(out.file(name)));
-    }
 };
 
-void press(TForm6& book, DBNavigator::Button b) {
-    child<DBNavigator>(book, "DBNavigator1")->click(b);
-}
+// The notes book over them.
+struct Book : Notes {
+    using Notes::Notes;
+    TForm6 form;
+
+    void press(const char* button) {
+        const int b = QMetaEnum::fromType<DBNavigator::Button>().keyToValue(button);
+        child<DBNavigator>(form, "DBNavigator1")->click(DBNavigator::Button(b));
+    }
+    void type(const char* field, const QString& text) {
+        auto* w = child<QWidget>(form, field);
+        w->setFocus();
+        typeText(w, text);
+    }
+};
 
 } // namespace
 
@@ -60,88 +71,54 @@ private slots:
     void init() { scriptMessages(); }
     void cleanup() { Modal::setTestHook({}); }
 
-    void captionsAreExact_data() {
-        addCaptionColumns();
-        addCaption("6", "", QStringLiteral("Βιβλίο σημειώσεων"));
-        addCaption("6", "Label1", QStringLiteral("Τίτλος:"));
-        addCaption("6", "Label2", QStringLiteral("Περιγραφή:"));
-        addCaption("6", "Label3", QStringLiteral("*"));
-        addCaption("6", "Label4", QStringLiteral("*"));
-        addCaption("6", "Button2", QStringLiteral("Εκτύ&πωση"));
-        addCaption("6", "Button1", QStringLiteral("Έ&ξοδος"));
-        addCaption("7", "", QStringLiteral("Εκτύπωση"));
-        addCaption("7", "Button1", QStringLiteral("Εκτύπωση όλων"));
-        addCaption("7", "Button2", QStringLiteral("Εκτύπωση του επιλεγμένου"));
-        addCaption("7", "Button3", QStringLiteral("Έξοδος"));
-    }
-    void captionsAreExact() {
-        QFETCH(QString, screen);
-        QFETCH(QString, object);
-        QFETCH(QString, text);
-        TestDatabase db;
-        std::unique_ptr<Screen> form;
-        if (screen == u"6")
-            form = std::make_unique<TForm6>();
-        else
-            form = std::make_unique<TForm7>();
-        QCOMPARE(captionOf(*form, object), text);
-    }
-
-    void bookIsLaidOutForTheKeyboard() {
-        Notes data({QStringLiteral("Α")});
-        TForm6 book;
-        QVERIFY(showActive(book));
-        QCOMPARE(child<QLabel>(book, "Label1")->buddy(), child<QWidget>(book, "DBEdit1"));
-        QCOMPARE(child<QLabel>(book, "Label2")->buddy(), child<QWidget>(book, "DBMemo1"));
-        QVERIFY(!child<DBText>(book, "DBText1")->isVisible());
-        QCOMPARE(child<DBGrid>(book, "DBGrid1")->focusPolicy(), Qt::ClickFocus);
-        QCOMPARE(child<DBGrid>(book, "DBGrid1")->model()->columnCount(), 1);
-        QCOMPARE(child<DBNavigator>(book, "DBNavigator1")->visibleButtons(),
+    // Only the book's buttons have accelerators; the note's number stays hidden, and Escape
+    // closes the book and its data file.
+    void bookAsOpened() {
+        Book b({QStringLiteral("Α")});
+        QVERIFY(showActive(b.form));
+        QCOMPARE(captionOf(b.form, "Button2"), QStringLiteral("Εκτύ&πωση"));
+        QCOMPARE(captionOf(b.form, "Button1"), QStringLiteral("Έ&ξοδος"));
+        QCOMPARE(captionOf(*b.printing, "Button3"), QStringLiteral("Έξοδος"));
+        QVERIFY(!child<DBText>(b.form, "DBText1")->isVisible());
+        QCOMPARE(child<DBNavigator>(b.form, "DBNavigator1")->visibleButtons(),
                  DBNavigator::First | DBNavigator::Prior | DBNavigator::Next | DBNavigator::Last |
                      DBNavigator::Insert | DBNavigator::Delete | DBNavigator::Post);
-        QTest::keyClick(&book, Qt::Key_Escape);
-        QVERIFY(!book.isVisible());
-        QVERIFY(!child<Connection>(book, "ADOConnection1")->isConnected());
+        QTest::keyClick(&b.form, Qt::Key_Escape);
+        QVERIFY(!b.form.isVisible());
+        QVERIFY(!child<Connection>(b.form, "ADOConnection1")->isConnected());
     }
 
     // "Εκτύ&πωση" is there only for a saved note: the steps, from a book of so many notes.
     void printButtonFollowsTheBook_data() {
         QTest::addColumn<int>("notes");
-        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("steps"); // navigator buttons, or typing a title
         QTest::addColumn<bool>("enabled");
         QTest::newRow("empty book") << 0 << QStringList{} << false;
         QTest::newRow("first note typed, not saved") << 0 << QStringList{"type"} << false;
-        QTest::newRow("first note saved") << 0 << QStringList{"type", "post"} << true;
-        QTest::newRow("new note being typed") << 2 << QStringList{"insert", "type"} << false;
-        QTest::newRow("new note saved") << 2 << QStringList{"insert", "type", "post"} << true;
-        QTest::newRow("new note given up") << 2 << QStringList{"insert", "last"} << true;
-        QTest::newRow("last note deleted") << 1 << QStringList{"delete"} << false;
-        QTest::newRow("one of two deleted") << 2 << QStringList{"delete"} << true;
+        QTest::newRow("first note saved") << 0 << QStringList{"type", "Post"} << true;
+        QTest::newRow("new note being typed") << 2 << QStringList{"Insert", "type"} << false;
+        QTest::newRow("new note saved") << 2 << QStringList{"Insert", "type", "Post"} << true;
+        QTest::newRow("new note given up") << 2 << QStringList{"Insert", "Last"} << true;
+        QTest::newRow("last note deleted") << 1 << QStringList{"Delete"} << false;
+        QTest::newRow("one of two deleted") << 2 << QStringList{"Delete"} << true;
     }
     void printButtonFollowsTheBook() {
         QFETCH(int, notes);
         QFETCH(QStringList, steps);
         QFETCH(bool, enabled);
-        Notes data(QStringList{"Α", "Β"}.mid(0, notes));
-        TForm6 book;
-        QVERIFY(showActive(book));
-        auto* title = child<DBEdit>(book, "DBEdit1");
+        Book b(QStringList{"Α", "Β"}.mid(0, notes));
+        QVERIFY(showActive(b.form));
+        if (steps.contains("Delete"))
+            Messages::setNextAnswers({true}); // to the question before deleting
         for (const QString& step : steps) {
-            if (step == u"type") {
-                title->setFocus();
-                typeText(title, QStringLiteral("Νέα"));
-            } else if (step == u"delete") {
-                Messages::setNextAnswers({true});
-                press(book, DBNavigator::Delete);
-            } else {
-                press(book, step == u"post"     ? DBNavigator::Post
-                            : step == u"insert" ? DBNavigator::Insert
-                                                : DBNavigator::Last);
-            }
+            if (step == u"type")
+                b.type("DBEdit1", QStringLiteral("Νέα"));
+            else
+                b.press(qPrintable(step));
         }
-        QCOMPARE(child<QPushButton>(book, "Button2")->isEnabled(), enabled);
-        QCOMPARE(data.db.scalar(QStringLiteral("SELECT count(*) FROM SHMEIWSEIS")).toInt(),
-                 notes + int(steps.endsWith("post")) - int(steps.contains("delete")));
+        QCOMPARE(child<QPushButton>(b.form, "Button2")->isEnabled(), enabled);
+        QCOMPARE(b.db.scalar(QStringLiteral("SELECT count(*) FROM SHMEIWSEIS")).toInt(),
+                 notes + int(steps.endsWith("Post")) - int(steps.contains("Delete")));
     }
 
     // The statements to the letter and what the PDF holds: only what is saved, in title
@@ -154,12 +131,13 @@ private slots:
         const QString all = QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY "
                                            "TITLOS ASC");
         const QString one = QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=2");
-        const QString both = QStringLiteral("Άλφα Κείμενο της Άλφα .*Ωμέγα Κείμενο της Ωμέγα");
+        const QString both = QStringLiteral("Σημειώσεις: 2 .*Άλφα Κείμενο της Άλφα .*Ωμέγα "
+                                            "Κείμενο της Ωμέγα");
+        const QString alpha = QStringLiteral("Σημειώσεις: 1 .*Άλφα Κείμενο της Άλφα");
         QTest::newRow("all") << QStringList{"Button1"} << false << QStringList{all} << both;
-        QTest::newRow("selected") << QStringList{"Button2"} << false << QStringList{one}
-                                  << "Άλφα Κείμενο της Άλφα";
+        QTest::newRow("selected") << QStringList{"Button2"} << false << QStringList{one} << alpha;
         QTest::newRow("selected, unsaved change")
-            << QStringList{"Button2"} << true << QStringList{one} << "Άλφα Κείμενο της Άλφα";
+            << QStringList{"Button2"} << true << QStringList{one} << alpha;
         QTest::newRow("selected, then all")
             << QStringList{"Button2", "Button1"} << false << QStringList{one, all} << both;
     }
@@ -168,29 +146,22 @@ private slots:
         QFETCH(bool, changeFirst);
         QFETCH(QStringList, statements);
         QFETCH(QString, pdf);
-        Notes data({QStringLiteral("Ωμέγα"), QStringLiteral("Άλφα")});
-        TForm6 book;
-        QVERIFY(showActive(book));
-        if (changeFirst) {
-            auto* memo = child<DBMemo>(book, "DBMemo1");
-            memo->setFocus();
-            typeText(memo, QStringLiteral("ΑΛΛΑΓΗ"));
-        }
-        data.pressOnPrinting(buttons);
-        child<QPushButton>(book, "Button2")->click();
+        Book b({QStringLiteral("Ωμέγα"), QStringLiteral("Άλφα")});
+        QVERIFY(showActive(b.form));
+        if (changeFirst)
+            b.type("DBMemo1", QStringLiteral("ΑΛΛΑΓΗ"));
+        b.pressOnPrinting(buttons);
+        child<QPushButton>(b.form, "Button2")->click();
 
-        QCOMPARE(data.statements, statements);
-        QVERIFY(data.stayedOpen);
-        QCOMPARE(data.printing->NoteId, QStringLiteral("2"));
+        QCOMPARE(b.statements, statements);
+        QVERIFY(b.selectable);
+        QVERIFY(b.stayedOpen);
         QVERIFY(Messages::shown().isEmpty());
-        const QString last = buttons.size() > 1 ? QStringLiteral("NOTES-2.pdf") : "NOTES.pdf";
-        const QString text = data.pdf(last);
+        const QString text =
+            flattened(pdfText(b.out.file(buttons.size() > 1 ? "NOTES-2.pdf" : "NOTES.pdf")));
         QVERIFY2(QRegularExpression(pdf).match(text).hasMatch(), qPrintable(text));
         QVERIFY(!text.contains(QStringLiteral("ΑΛΛΑΓΗ")));
-        if (buttons == QStringList{"Button2"})
-            QVERIFY(!text.contains(QStringLiteral("Ωμέγα")));
-        QVERIFY(!data.printing->ADOConnection1->isConnected());
-        QVERIFY(data.printing->ADOQuery1->sql().isEmpty());
+        QVERIFY(!b.printing->ADOConnection1->isConnected());
     }
 
     // With no note to name, the print screen prints all but not "the selected" one.
@@ -203,14 +174,9 @@ private slots:
         QFETCH(QString, noteId);
         Notes data({QStringLiteral("Α")});
         data.printing->NoteId = noteId;
-        bool selectedEnabled = true;
-        Modal::setTestHook([&](QDialog& d) {
-            selectedEnabled = child<QPushButton>(d, "Button2")->isEnabled();
-            d.close();
-            return 0;
-        });
+        data.pressOnPrinting({});
         Modal::exec(*data.printing);
-        QVERIFY(!selectedEnabled);
+        QVERIFY(!data.selectable);
         QVERIFY(data.statements.isEmpty());
     }
 
@@ -238,19 +204,16 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, piece);
         QFETCH(bool, manyPages);
-        Notes data;
-        TForm6 book;
-        QVERIFY(showActive(book));
-        auto* title = child<DBEdit>(book, "DBEdit1");
-        title->setFocus();
-        typeText(title, QStringLiteral("Μεγάλη"));
-        child<DBMemo>(book, "DBMemo1")->setPlainText(text);
-        press(book, DBNavigator::Post);
-        QCOMPARE(data.db.scalar(QStringLiteral("SELECT PERIGRAFH FROM SHMEIWSEIS")), text);
+        Book b;
+        QVERIFY(showActive(b.form));
+        b.type("DBEdit1", QStringLiteral("Μεγάλη"));
+        child<DBMemo>(b.form, "DBMemo1")->setPlainText(text);
+        b.press("Post");
+        QCOMPARE(b.db.scalar(QStringLiteral("SELECT PERIGRAFH FROM SHMEIWSEIS")), text);
 
-        data.pressOnPrinting({QStringLiteral("Button2")});
-        child<QPushButton>(book, "Button2")->click();
-        const QString pdf = pdfText(data.out.file(QStringLiteral("NOTES.pdf")));
+        b.pressOnPrinting({QStringLiteral("Button2")});
+        child<QPushButton>(b.form, "Button2")->click();
+        const QString pdf = pdfText(b.out.file(QStringLiteral("NOTES.pdf")));
         const QStringList lines = text.split(u'\n');
         // Tabs keep their room on paper, so the text reads back in pieces around them.
         const QString ends = lines.first().left(60) + u'\t' + lines.last().right(60);
@@ -274,19 +237,16 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QStringList, listed);
         QFETCH(int, current);
-        Notes data({QStringLiteral("ωμέγα"), QStringLiteral("ΒΗΤΑ"), QStringLiteral("Άλφα")});
-        TForm6 book;
-        QVERIFY(showActive(book));
-        QCOMPARE(gridColumn(book), (QStringList{"Άλφα", "ΒΗΤΑ", "ωμέγα"}));
-        press(book, DBNavigator::Last);
-        press(book, DBNavigator::Insert);
-        auto* edit = child<DBEdit>(book, "DBEdit1");
-        edit->setFocus();
-        typeText(edit, title);
-        press(book, DBNavigator::Post);
-        QTRY_COMPARE(gridColumn(book), listed);
-        QCOMPARE(child<DataSet>(book, "ADOTable1")->currentRow(), current);
-        QCOMPARE(edit->text(), title);
+        Book b({QStringLiteral("ωμέγα"), QStringLiteral("ΒΗΤΑ"), QStringLiteral("Άλφα")});
+        QVERIFY(showActive(b.form));
+        QCOMPARE(gridColumn(b.form), (QStringList{"Άλφα", "ΒΗΤΑ", "ωμέγα"}));
+        b.press("Last");
+        b.press("Insert");
+        b.type("DBEdit1", title);
+        b.press("Post");
+        QTRY_COMPARE(gridColumn(b.form), listed);
+        QCOMPARE(child<DataSet>(b.form, "ADOTable1")->currentRow(), current);
+        QCOMPARE(child<DBEdit>(b.form, "DBEdit1")->text(), title);
     }
 };
 
