@@ -2,7 +2,6 @@
 #include "ReportFixture.h"
 
 #include "expenses/Unit14.h"
-#include "expenses/Unit15.h"
 #include "receipts/Unit72.h"
 #include "report/ReportPreview.h"
 #include "tools/Unit7.h"
@@ -15,14 +14,13 @@ namespace {
 
 // What the preview's "Save PDF" proposed, and the file it then wrote.
 struct SaveAnswer {
-    QString folder;
-    QString name;
-    QString written;
+    QString folder, name, written;
 };
 
-// Answers the preview by saving a PDF into `target` (the proposed folder when empty), then
-// closes it.
-void saveFromPreview(SaveAnswer& answer, const QString& target = QString()) {
+// Prints from a screen over a data file holding the shipped reports, and answers the preview
+// by saving a PDF into `target` (the proposed folder when empty).
+SaveAnswer printAndSave(const QString& screen, const TestDatabase& db, const QString& target = {}) {
+    SaveAnswer answer;
     Modal::setTestHook([&answer, target](QDialog& d) {
         if (auto* dialog = qobject_cast<QFileDialog*>(&d)) {
             answer.folder = dialog->directory().absolutePath();
@@ -31,35 +29,30 @@ void saveFromPreview(SaveAnswer& answer, const QString& target = QString()) {
             dialog->selectFile(answer.written);
             return int(QDialog::Accepted);
         }
-        if (auto* save = d.findChild<QAction*>(QStringLiteral("SavePdf")))
+        if (auto* save = d.findChild<QAction*>("SavePdf"))
             save->trigger();
         return int(QDialog::Rejected);
     });
-}
-
-void printFrom(const QString& screen, const TestDatabase& db) {
+    copyShippedReports(db.dir());
     if (screen == u"receipt") {
-        db.exec(QStringLiteral("INSERT INTO SYNTELESTHS_VAT (VAT_RATIO) VALUES (0)"));
-        db.exec(QStringLiteral("INSERT INTO APODEIKSEIS (AR_APODEIKSHS, HMEROMHNIA, ONOMA, "
-                               "EPWNYMO, POSO, VAT, SYNOLIKO_POSO, EGKYRH) VALUES (1001, "
-                               "'2024-05-17', 'Μαρία', 'Παπαδοπούλου', 40, 0, 40, 1)"));
+        db.exec("INSERT INTO SYNTELESTHS_VAT (VAT_RATIO) VALUES (0); INSERT INTO APODEIKSEIS "
+                "(AR_APODEIKSHS, HMEROMHNIA, ONOMA, EPWNYMO, POSO, VAT, SYNOLIKO_POSO, EGKYRH) "
+                "VALUES (1001, '2024-05-17', 'Μαρία', 'Παπαδοπούλου', 40, 0, 40, 1)");
         TForm72 form;
         form.ReceiptNumber = 1001;
         form.PrintReceipt();
-        return;
-    }
-    if (screen == u"notes") {
+    } else if (screen == u"notes") {
         TForm7 form;
         child<QPushButton>(form, "Button1")->click();
-        return;
+    } else {
+        TForm14 form;
+        child<QLineEdit>(form, "Edit1")->setText("01/03/2007");
+        child<QLineEdit>(form, "Edit2")->setText("31/03/2007");
+        child<QPushButton>(form, "Button1")->click();
+        child<QPushButton>(form, "Button3")->click();
     }
-    const std::unique_ptr<Screen> form = screen == u"14"
-                                             ? std::unique_ptr<Screen>(std::make_unique<TForm14>())
-                                             : std::unique_ptr<Screen>(std::make_unique<TForm15>());
-    child<QLineEdit>(*form, "Edit1")->setText(screen == u"14" ? "01/03/2007" : "2006");
-    child<QLineEdit>(*form, "Edit2")->setText(screen == u"14" ? "31/03/2007" : "2007");
-    child<QPushButton>(*form, "Button1")->click();
-    child<QPushButton>(*form, "Button3")->click();
+    Modal::setTestHook({});
+    return answer;
 }
 
 } // namespace
@@ -80,26 +73,21 @@ private slots:
         Clock::reset();
     }
 
+    // The expenses by month go through the same subject as those between dates.
     void proposedNameTellsTheSubject_data() {
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("name");
-        QTest::newRow("a receipt: its number") << "receipt"
-                                               << "APODEIKSEIS 1001.pdf";
-        QTest::newRow("expenses between dates: the period") << "14"
-                                                            << "EKSODA1 1-3-2007 έως 31-3-2007.pdf";
-        QTest::newRow("monthly expenses: the years") << "15"
-                                                     << "EKSODA2 2006 έως 2007.pdf";
-        QTest::newRow("the notes: today") << "notes"
-                                          << "NOTES 17-5-2024.pdf";
+        QTest::newRow("a receipt: its number") << QString("receipt") << "APODEIKSEIS 1001.pdf";
+        QTest::newRow("expenses between dates: the period")
+            << QString("expenses") << "EKSODA1 1-3-2007 έως 31-3-2007.pdf";
+        QTest::newRow("the notes: today") << QString("notes") << "NOTES 17-5-2024.pdf";
     }
     void proposedNameTellsTheSubject() {
         QFETCH(QString, screen);
         QFETCH(QString, name);
         TestDatabase db;
-        copyShippedReports(db.dir());
         SaveAnswer answer;
-        saveFromPreview(answer);
-        MV_VERIFY_NOTHROW(printFrom(screen, db));
+        MV_VERIFY_NOTHROW(answer = printAndSave(screen, db));
         QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shownTexts().join(u'\n')));
         QCOMPARE(answer.folder, QDir(db.dir()).absolutePath());
         QCOMPARE(answer.name, name);
@@ -109,17 +97,13 @@ private slots:
     // The folder a PDF went to is proposed again for the next one during the run.
     void theLastFolderIsRemembered() {
         TestDatabase db;
-        copyShippedReports(db.dir());
         const QTemporaryDir elsewhere;
         SaveAnswer first;
-        saveFromPreview(first, elsewhere.path());
-        MV_VERIFY_NOTHROW(printFrom(QStringLiteral("notes"), db));
+        MV_VERIFY_NOTHROW(first = printAndSave("notes", db, elsewhere.path()));
         QCOMPARE(first.folder, QDir(db.dir()).absolutePath());
         QVERIFY(QFileInfo(first.written).size() > 0);
-
         SaveAnswer second;
-        saveFromPreview(second);
-        MV_VERIFY_NOTHROW(printFrom(QStringLiteral("notes"), db));
+        MV_VERIFY_NOTHROW(second = printAndSave("notes", db));
         QCOMPARE(second.folder, QDir(elsewhere.path()).absolutePath());
     }
 };
