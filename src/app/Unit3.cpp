@@ -18,6 +18,9 @@
 #include "expenses/Unit13.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
+#include "receipts/Unit68.h"
+#include "receipts/Unit73.h"
+#include "receipts/Unit9.h"
 #include "tools/Unit10.h"
 #include "tools/Unit6.h"
 #include "tools/Unit8.h"
@@ -116,9 +119,9 @@ TForm3::TForm3(QWidget* parent)
     bindCommand(this, ui->N5, ui->Button10, &TForm3::N5Click);
     bindCommand(this, ui->N28, ui->Button14, &TForm3::N28Click);
     bindCommand(this, ui->Backup1, nullptr, &TForm3::Backup1Click);
-    bindCommand(this, ui->N2, nullptr, nullptr);
-    bindCommand(this, ui->N8, nullptr, nullptr);
-    bindCommand(this, ui->N7, nullptr, nullptr);
+    bindCommand(this, ui->N2, nullptr, &TForm3::N2Click);
+    bindCommand(this, ui->N8, nullptr, &TForm3::N8Click);
+    bindCommand(this, ui->N7, nullptr, &TForm3::N7Click);
     bindCommand(this, ui->N11, nullptr, &TForm3::N11Click);
     bindCommand(this, ui->About1, nullptr, &TForm3::About1Click);
     bindCommand(this, ui->N22, nullptr, &TForm3::N22Click);
@@ -349,6 +352,20 @@ void TForm3::N10Click() {
 
 void TForm3::N4Click() {
     openScreen<TForm8>(this);
+}
+
+void TForm3::N2Click() {
+    openScreen<TForm68>(this);
+}
+
+void TForm3::N8Click() {
+    openScreen<TForm9>(this);
+    // Once the counter has its row, numbering is fixed and the command goes.
+    CheckReceiptNumbering();
+}
+
+void TForm3::N7Click() {
+    openScreen<TForm73>(this);
 }
 
 void TForm3::N11Click() {

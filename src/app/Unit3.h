@@ -58,6 +58,9 @@ public:
     void N3Click();  // the notes book
     void N10Click(); // useful phone numbers
     void N4Click();  // calendar calculations
+    void N2Click();  // the VAT rate
+    void N8Click();  // the receipt numbering, until it is fixed
+    void N7Click();  // the receipt header
     void N11Click();
     void About1Click();
     void N22Click();

@@ -3,6 +3,7 @@
 #include "data/Global.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileInfo>
@@ -214,6 +215,46 @@ const QList<Launcher::Call>& Launcher::calls() {
 
 void Launcher::clearCalls() {
     launches().calls.clear();
+}
+
+// ---- Termination ----
+
+namespace {
+struct TerminationScript {
+    bool testMode = false;
+    int requests = 0;
+};
+
+TerminationScript& terminations() {
+    static TerminationScript s;
+    return s;
+}
+} // namespace
+
+void Termination::terminate() {
+    if (terminations().testMode) {
+        ++terminations().requests;
+        return;
+    }
+    // exit() rather than quit(): quit() would close the windows, and the main window asks
+    // before it closes.
+    QCoreApplication::exit(0);
+}
+
+void Termination::setTestMode(bool on) {
+    terminations().testMode = on;
+}
+
+bool Termination::isTestMode() {
+    return terminations().testMode;
+}
+
+int Termination::requests() {
+    return terminations().requests;
+}
+
+void Termination::clearRequests() {
+    terminations().requests = 0;
 }
 
 // ---- Clock ----

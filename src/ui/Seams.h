@@ -78,6 +78,19 @@ public:
     static void clearCalls();
 };
 
+// Ends the program at once: every event loop returns and no window is asked to close, so the
+// main window's exit question is not asked.
+class Termination {
+public:
+    static void terminate();
+
+    // Test mode: the program goes on, and the requests are counted.
+    static void setTestMode(bool on);
+    static bool isTestMode();
+    static int requests();
+    static void clearRequests();
+};
+
 // "Today" as the program sees it.
 class Clock {
 public:
