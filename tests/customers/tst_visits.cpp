@@ -63,6 +63,7 @@ void enterVisit(TFORM17A& form, const QString& visit) {
     const char* edits[] = {"DBEdit1", "DBEdit2", "DBEdit3"};
     for (int i = 0; i < parts.size(); ++i)
         typeText(edit(form, edits[i]), parts[i]);
+    QTest::keyClick(edit(form, "DBEdit3"), Qt::Key_Return); // a habit that must not leave
     child<DBNavigator>(form, "DBNavigator1")->click(DBNavigator::Post);
 }
 
