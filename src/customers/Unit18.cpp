@@ -2,7 +2,9 @@
 
 #include "ui_Unit18.h"
 
+#include "customers/UNIT17A.h"
 #include "customers/Unit19.h"
+#include "customers/Unit20.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
@@ -104,8 +106,10 @@ TForm18::TForm18(QWidget* parent)
     // Receipt issuing comes with its screen; numbering defined then enables it at showing.
     bindCommand(this, N2, nullptr, &TForm18::N2Click);
     bindCommand(this, nullptr, ui->Button2, &TForm18::Button2Click);
-    bindCommand(this, N3, ui->Button3, nullptr);
-    bindCommand(this, N4, ui->Button1, nullptr);
+    bindCommand(this, N3, nullptr, &TForm18::N3Click);
+    bindCommand(this, nullptr, ui->Button3, &TForm18::Button3Click);
+    bindCommand(this, N4, nullptr, &TForm18::N4Click);
+    bindCommand(this, nullptr, ui->Button1, &TForm18::Button1Click);
     bindCommand(this, N6, ui->Button7, nullptr);
     bindCommand(this, KLLLL1, ui->Button6, nullptr);
     bindCommand(this, N5, ui->Button5, nullptr);
@@ -207,6 +211,39 @@ void TForm18::ReloadList() {
     ADOConnection1->close();
     ADOConnection1->open();
     ADOQuery1->open();
+}
+
+void TForm18::OpenCustomerHistory() {
+    TForm20 history(this);
+    history.CustomerId = ui->DBText1->text().trimmed();
+    history.CustomerName = ui->DBText2->text().trimmed();
+    history.CustomerSurname = ui->DBText3->text().trimmed();
+    history.CustomerBirthDate = ui->DBText5->text().trimmed();
+    Modal::exec(history);
+}
+
+void TForm18::OpenCustomerVisits() {
+    TFORM17A visits(this);
+    visits.CustomerName = ui->DBText2->text().trimmed();
+    visits.CustomerSurname = ui->DBText3->text().trimmed();
+    visits.CustomerId = ui->DBText1->text().trimmed();
+    Modal::exec(visits);
+}
+
+void TForm18::Button3Click() {
+    OpenCustomerHistory();
+}
+
+void TForm18::N3Click() {
+    OpenCustomerHistory();
+}
+
+void TForm18::Button1Click() {
+    OpenCustomerVisits();
+}
+
+void TForm18::N4Click() {
+    OpenCustomerVisits();
 }
 
 void TForm18::Button2Click() {

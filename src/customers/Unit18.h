@@ -51,14 +51,20 @@ private:
     void RadioButton6Click();
     void RadioButton8Click();
     void RadioButton9Click();
+    void Button1Click();
     void Button2Click();
+    void Button3Click();
     void Button4Click();
     void N2Click();
+    void N3Click();
+    void N4Click();
     void N10Click();
 
     void ApplySort();
     void ShowCustomerCount();
     void OpenCustomerRecord();
+    void OpenCustomerHistory();
+    void OpenCustomerVisits();
     void ReloadList();
     using Handler = void (TForm18::*)();
 

@@ -2,12 +2,11 @@
 
 #include "ui_Unit19.h"
 
+#include "customers/CustomerNumber.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "ui/Guard.h"
-
-#include <stdexcept>
 
 TForm19::TForm19(QWidget* parent)
     : Screen(parent), ui(std::make_unique<Ui::TForm19>()), ADOConnection1(new Connection(this)),
@@ -39,12 +38,7 @@ QString TForm19::recordSql(const QString& customerId) {
 }
 
 void TForm19::FormShow() {
-    // The number goes into the statement as it is, so it must be one.
-    bool isNumber = false;
-    CustomerId.toLongLong(&isNumber);
-    if (!isNumber)
-        throw std::runtime_error(
-            QStringLiteral("Λανθασμένος αριθμός πελάτη: \"%1\".").arg(CustomerId).toStdString());
+    customerNumber(CustomerId); // refused before it reaches a statement
     ADOConnection1->setUp(Global::ConnectionString);
     ADOQuery1->close();
     ADOQuery1->clearSql();

@@ -2,12 +2,22 @@
 
 #include <QFocusEvent>
 #include <QTextCursor>
+#include <QTextDocument>
 
 DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] { textTyped(); });
     refresh();
+}
+
+QString DBMemo::editorText() const {
+    // The plain text would turn no-break spaces into blanks; only the line breaks (between
+    // paragraphs, or Shift+Enter within one) are given back as "\n".
+    QString t = document()->toRawText();
+    t.replace(QChar::ParagraphSeparator, u'\n');
+    t.replace(QChar::LineSeparator, u'\n');
+    return t;
 }
 
 QString DBMemo::shownText(const Field* f) const {

@@ -15,7 +15,7 @@ public:
 
 protected:
     QWidget* editor() override { return this; }
-    QString editorText() const override { return toPlainText(); }
+    QString editorText() const override;
     void setEditorText(const QString& t) override { setPlainText(t); }
     int editorCursor() const override { return textCursor().position(); }
     void setEditorCursor(int position) override;
