@@ -7,9 +7,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
+#include <algorithm>
 
 Screen::Screen(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -57,6 +59,13 @@ void Screen::setVisible(bool visible) {
 
 void Screen::fixGeometry() {
     m_geometryFixed = true;
+    // Without a default button of its own, a dialog makes its first button the default,
+    // and on most screens that is the exit button: Enter in a field would close the screen
+    // and drop what was being typed. Enter then answers only a button that has the focus.
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>();
+    if (std::none_of(buttons.begin(), buttons.end(), [](QPushButton* b) { return b->isDefault(); }))
+        for (QPushButton* b : buttons)
+            b->setAutoDefault(false);
     ensurePolished();
     if (layout())
         layout()->activate();
@@ -91,6 +100,15 @@ void Screen::keyPressEvent(QKeyEvent* event) {
             m_cancelButton->click();
         event->accept();
         return;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && plain) {
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        if (focused && !focused->autoDefault() && focused->isEnabled()) {
+            focused->click();
+            event->accept();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

@@ -86,6 +86,31 @@ private slots:
         QCOMPARE(screen.closes, withCancel ? 1 : 0);
     }
 
+    // Enter never reaches the exit button by itself: that would drop what is being typed.
+    void enterAnswersOnlyTheChosenButton_data() {
+        QTest::addColumn<bool>("okIsDefault");
+        QTest::addColumn<bool>("focusExit");
+        QTest::addColumn<int>("okClicks");
+        QTest::addColumn<int>("exitClicks");
+        QTest::addRow("no default, in a field") << false << false << 0 << 0;
+        QTest::addRow("no default, on the exit button") << false << true << 0 << 1;
+        QTest::addRow("OK is the default, in a field") << true << false << 1 << 0;
+    }
+    void enterAnswersOnlyTheChosenButton() {
+        QFETCH(bool, okIsDefault);
+        QFETCH(bool, focusExit);
+        SampleScreen screen(true);
+        screen.okButton->setDefault(okIsDefault);
+        QSignalSpy ok(screen.okButton, &QPushButton::clicked);
+        QSignalSpy exit(screen.exitButton, &QPushButton::clicked);
+        screen.show();
+        QWidget* target = focusExit ? static_cast<QWidget*>(screen.exitButton) : screen.field;
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        QTEST(int(ok.count()), "okClicks");
+        QTEST(int(exit.count()), "exitClicks");
+    }
+
     void everyCloseRunsTheCloseHooks_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("mayClose");
