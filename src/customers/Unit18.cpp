@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "receipts/Unit56.h"
 #include "ui/Commands.h"
 #include "ui/Guard.h"
 #include "ui/Seams.h"
@@ -107,7 +108,10 @@ TForm18::TForm18(QWidget* parent)
     bindCommand(this, N3, ui->Button3, nullptr);
     bindCommand(this, N4, ui->Button1, nullptr);
     bindCommand(this, N6, ui->Button7, nullptr);
-    bindCommand(this, KLLLL1, ui->Button6, nullptr);
+    bindCommand(this, KLLLL1, ui->Button6, &TForm18::Button6Click);
+    // Disabled until receipt numbering is defined; FormShow enables them.
+    KLLLL1->setEnabled(false);
+    ui->Button6->setEnabled(false);
     bindCommand(this, N5, ui->Button5, nullptr);
     bindCommand(this, N10, nullptr, &TForm18::N10Click);
 
@@ -133,6 +137,10 @@ void TForm18::FormShow() {
     SortField = QStringLiteral("EPWNYMO");
     SortDirection = QStringLiteral(" ASC");
     ApplySort();
+    if (Global::NumberingLocked) {
+        ui->Button6->setEnabled(true);
+        KLLLL1->setEnabled(true);
+    }
     ui->DBGrid1->setFocus();
 }
 
@@ -215,6 +223,14 @@ void TForm18::Button2Click() {
 
 void TForm18::N2Click() {
     OpenCustomerRecord();
+}
+
+void TForm18::Button6Click() {
+    TForm56 issuing(this);
+    issuing.CustomerName = ui->DBText2->text().trimmed();
+    issuing.CustomerSurname = ui->DBText3->text().trimmed();
+    issuing.CustomerId = ui->DBText1->text().trimmed();
+    Modal::exec(issuing);
 }
 
 void TForm18::Button4Click() {

@@ -53,6 +53,7 @@ private:
     void RadioButton9Click();
     void Button2Click();
     void Button4Click();
+    void Button6Click();
     void N2Click();
     void N10Click();
 
