@@ -89,36 +89,20 @@ private slots:
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("fund");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("all filled") << "12,5"
-                                    << "Μανικιούρ"
-                                    << "ΕΦΚΑ" << true;
-        QTest::newRow("empty fund passes") << "12,5"
-                                           << "Μανικιούρ"
-                                           << "" << true;
-        QTest::newRow("amount not checked") << "δέκα"
-                                            << "Μανικιούρ"
-                                            << "" << true;
-        QTest::newRow("slash allowed") << "12,5"
-                                       << "Βαφή/Χτένισμα"
-                                       << "" << true;
-        QTest::newRow("empty amount") << ""
-                                      << "Μανικιούρ"
-                                      << "" << false;
-        QTest::newRow("blank amount") << "   "
-                                      << "Μανικιούρ"
-                                      << "" << false;
-        QTest::newRow("empty description") << "12,5"
-                                           << " "
-                                           << "" << false;
-        QTest::newRow("point in description") << "12,5"
-                                              << "Μανικ."
-                                              << "" << false;
-        QTest::newRow("comma in description") << "12,5"
-                                              << "Βαφή, χτένισμα"
-                                              << "" << false;
-        QTest::newRow("forbidden in fund") << "12,5"
-                                           << "Μανικιούρ"
-                                           << "ΙΚΑ-ΕΤΑΜ" << false;
+        const auto row = [](const char* name, const char* amount, const char* description,
+                            const char* fund, bool enabled) {
+            QTest::newRow(name) << QString::fromUtf8(amount) << QString::fromUtf8(description)
+                                << QString::fromUtf8(fund) << enabled;
+        };
+        row("all filled", "12,5", "Μανικιούρ", "ΕΦΚΑ", true);
+        row("empty fund passes", "12,5", "Μανικιούρ", "", true);
+        row("amount not checked", "δέκα", "Μανικιούρ", "", true);
+        row("empty amount", "", "Μανικιούρ", "", false);
+        row("blank amount", "   ", "Μανικιούρ", "", false);
+        row("empty description", "12,5", " ", "", false);
+        row("point in description", "12,5", "Μανικ.", "", false);
+        row("comma in description", "12,5", "Βαφή, χτένισμα", "", false);
+        row("forbidden in fund", "12,5", "Μανικιούρ", "ΙΚΑ-ΕΤΑΜ", false);
     }
     void issueButtonFollowsTheInputs() {
         QFETCH(QString, amount);
@@ -141,54 +125,25 @@ private slots:
         QTest::addColumn<QString>("counter");
         QTest::addColumn<QString>("trigger");
         QTest::addColumn<QString>("message");
-        const QString refused = QStringLiteral("Μη αποδεκτή τιμή");
-        const QString failed = QStringLiteral("Η καταχώρηση δεν έγινε");
-        QTest::newRow("zero") << "0"
-                              << "15"
-                              << "57"
-                              << "" << refused;
-        QTest::newRow("negative") << "-5"
-                                  << "15"
-                                  << "57"
-                                  << "" << refused;
-        QTest::newRow("too large to be a number") << "1e400"
-                                                  << "15"
-                                                  << "57"
-                                                  << "" << refused;
-        QTest::newRow("total not finite") << "1,7e308"
-                                          << "15"
-                                          << "57"
-                                          << "" << refused;
-        QTest::newRow("letters") << "δέκα"
-                                 << "15"
-                                 << "57"
-                                 << "" << failed;
-        QTest::newRow("point for comma") << "12.5"
-                                         << "15"
-                                         << "57"
-                                         << "" << failed;
-        QTest::newRow("no VAT rate") << "12,5"
-                                     << ""
-                                     << "57"
-                                     << "" << failed;
-        QTest::newRow("no counter") << "12,5"
-                                    << "15"
-                                    << ""
-                                    << "" << failed;
-        QTest::newRow("receipt row refused")
-            << "12,5"
-            << "15"
-            << "57"
-            << "CREATE TRIGGER refuse BEFORE INSERT ON APODEIKSEIS "
-               "BEGIN SELECT RAISE(ABORT, 'refused'); END"
-            << failed;
-        QTest::newRow("counter update refused")
-            << "12,5"
-            << "15"
-            << "57"
-            << "CREATE TRIGGER refuse BEFORE UPDATE ON LAST_APODEIKSH "
-               "BEGIN SELECT RAISE(ABORT, 'refused'); END"
-            << failed;
+        const auto row = [](const char* name, const char* amount, const char* rate,
+                            const char* counter, const char* trigger, bool refused) {
+            QTest::newRow(name) << QString::fromUtf8(amount) << QString::fromLatin1(rate)
+                                << QString::fromLatin1(counter) << QString::fromLatin1(trigger)
+                                << QString(refused ? "Μη αποδεκτή τιμή" : "Η καταχώρηση δεν έγινε");
+        };
+        const char* refuse = "CREATE TRIGGER refuse BEFORE %1 BEGIN SELECT RAISE(ABORT, 'no'); END";
+        const QByteArray insert = QString(refuse).arg("INSERT ON APODEIKSEIS").toLatin1();
+        const QByteArray update = QString(refuse).arg("UPDATE ON LAST_APODEIKSH").toLatin1();
+        row("zero", "0", "15", "57", "", true);
+        row("negative", "-5", "15", "57", "", true);
+        row("too large to be a number", "1e400", "15", "57", "", true);
+        row("total not finite", "1,7e308", "15", "57", "", true);
+        row("letters", "δέκα", "15", "57", "", false);
+        row("point for comma", "12.5", "15", "57", "", false);
+        row("no VAT rate", "12,5", "", "57", "", false);
+        row("no counter", "12,5", "15", "", "", false);
+        row("receipt row refused", "12,5", "15", "57", insert.constData(), false);
+        row("counter update refused", "12,5", "15", "57", update.constData(), false);
     }
     void nothingStored() {
         QFETCH(QString, amount);
@@ -214,18 +169,14 @@ private slots:
         QTest::addColumn<QString>("fund");
         QTest::addColumn<QString>("rate");
         QTest::addColumn<QString>("pdf");
-        QTest::newRow("with VAT") << "Νικολάου"
-                                  << "1"
-                                  << "15"
-                                  << "APODEIKSEISVAT.pdf";
-        QTest::newRow("apostrophe in the surname") << "Ντ'Αμίκο"
-                                                   << "1"
-                                                   << "15"
-                                                   << "APODEIKSEISVAT.pdf";
-        QTest::newRow("empty fund, no VAT") << "Νικολάου"
-                                            << ""
-                                            << "0"
-                                            << "APODEIKSEIS.pdf";
+        const auto row = [](const char* name, const char* surname, const char* fund,
+                            const char* rate, const char* pdf) {
+            QTest::newRow(name) << QString::fromUtf8(surname) << QString::fromUtf8(fund)
+                                << QString::fromLatin1(rate) << QString::fromLatin1(pdf);
+        };
+        row("with VAT", "Νικολάου", "1", "15", "APODEIKSEISVAT.pdf");
+        row("apostrophe in the surname", "Ντ'Αμίκο", "1", "15", "APODEIKSEISVAT.pdf");
+        row("empty fund, no VAT", "Νικολάου", "", "0", "APODEIKSEIS.pdf");
     }
     void issuedReceiptIsStoredAndPrinted() {
         QFETCH(QString, surname);
