@@ -11,7 +11,7 @@ JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins \
             libsqlitecpp-dev libsqlite3-dev libkainjow-mustache-dev libbenchmark-dev \
-            fonts-dejavu-core poppler-utils qt6-l10n-tools python3
+            fonts-dejavu-core poppler-utils qt6-l10n-tools python3 libgmp-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

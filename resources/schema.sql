@@ -42,6 +42,9 @@ CREATE TABLE APODEIKSEIS (
     EGKYRH        BOOLEAN NOT NULL DEFAULT 1
 );
 
+-- A receipt number is given once: no path may store two receipts under it.
+CREATE UNIQUE INDEX APODEIKSEIS_NUMBER ON APODEIKSEIS (AR_APODEIKSHS);
+
 CREATE TABLE EISPRAKSH_PELATH (
     ID            INTEGER,
     HMEROMHNIA    DATE DEFAULT (date('now', 'localtime')),

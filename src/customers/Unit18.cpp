@@ -8,6 +8,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "receipts/Unit56.h"
 #include "ui/Commands.h"
 #include "ui/Guard.h"
 #include "ui/Seams.h"
@@ -111,7 +112,10 @@ TForm18::TForm18(QWidget* parent)
     bindCommand(this, N4, nullptr, &TForm18::N4Click);
     bindCommand(this, nullptr, ui->Button1, &TForm18::Button1Click);
     bindCommand(this, N6, ui->Button7, nullptr);
-    bindCommand(this, KLLLL1, ui->Button6, nullptr);
+    bindCommand(this, KLLLL1, ui->Button6, &TForm18::Button6Click);
+    // Disabled until receipt numbering is defined; FormShow enables them.
+    KLLLL1->setEnabled(false);
+    ui->Button6->setEnabled(false);
     bindCommand(this, N5, ui->Button5, nullptr);
     bindCommand(this, N10, nullptr, &TForm18::N10Click);
 
@@ -137,6 +141,10 @@ void TForm18::FormShow() {
     SortField = QStringLiteral("EPWNYMO");
     SortDirection = QStringLiteral(" ASC");
     ApplySort();
+    if (Global::NumberingLocked) {
+        ui->Button6->setEnabled(true);
+        KLLLL1->setEnabled(true);
+    }
     ui->DBGrid1->setFocus();
 }
 
@@ -252,6 +260,14 @@ void TForm18::Button2Click() {
 
 void TForm18::N2Click() {
     OpenCustomerRecord();
+}
+
+void TForm18::Button6Click() {
+    TForm56 issuing(this);
+    issuing.CustomerName = ui->DBText2->text().trimmed();
+    issuing.CustomerSurname = ui->DBText3->text().trimmed();
+    issuing.CustomerId = ui->DBText1->text().trimmed();
+    Modal::exec(issuing);
 }
 
 void TForm18::Button4Click() {

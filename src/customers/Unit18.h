@@ -55,6 +55,7 @@ private:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Button6Click();
     void N2Click();
     void N3Click();
     void N4Click();

@@ -138,6 +138,16 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM RANTEBOU")), QStringLiteral("1"));
     }
 
+    void receiptNumberIsUnique() {
+        TestDatabase db;
+        auto c = db.connect();
+        const QString insert = QStringLiteral("INSERT INTO APODEIKSEIS(AR_APODEIKSHS) VALUES(7)");
+        c->execute(insert);
+        QVERIFY_THROWS_EXCEPTION(std::exception, c->execute(insert));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM APODEIKSEIS")),
+                 QStringLiteral("1"));
+    }
+
     // A deleted customer's or note's number is never given again.
     void autoNumbersAreNotReused_data() {
         QTest::addColumn<QString>("table");

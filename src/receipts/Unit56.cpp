@@ -1,0 +1,192 @@
+#include "receipts/Unit56.h"
+
+#include "ui_Unit56.h"
+
+#include "data/Connection.h"
+#include "data/DataSet.h"
+#include "data/Global.h"
+#include "receipts/Money.h"
+#include "receipts/Unit72.h"
+#include "ui/Guard.h"
+#include "ui/LongLived.h"
+#include "ui/Seams.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+const QString kNotAccepted = QStringLiteral("Μη αποδεκτή τιμή");
+const QString kNotStored = QStringLiteral("Η καταχώρηση δεν έγινε");
+
+bool isWholeNumber(const QString& text) {
+    bool ok = false;
+    text.toLongLong(&ok);
+    return ok && !text.isEmpty() && text.front().isDigit();
+}
+
+} // namespace
+
+TForm56::TForm56(QWidget* parent)
+    : Screen(parent), ui(std::make_unique<Ui::TForm56>()), ADOConnection1(new Connection(this)),
+      ADOTable1(new Table(this)), ADOTable2(new Table(this)), DataSource1(new DataSource(this)),
+      DataSource2(new DataSource(this)), ADOCommand1(new Command(this)) {
+    ui->setupUi(this);
+    ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
+    ADOTable1->setObjectName(QStringLiteral("ADOTable1"));
+    ADOTable2->setObjectName(QStringLiteral("ADOTable2"));
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+    DataSource2->setObjectName(QStringLiteral("DataSource2"));
+    ADOCommand1->setObjectName(QStringLiteral("ADOCommand1"));
+    for (QLabel* value : {ui->Label3, ui->Label4, static_cast<QLabel*>(ui->DBText2)})
+        makeValueLabel(value);
+    makeRequiredMark(ui->Label6);
+    makeRequiredMark(ui->Label16);
+    ui->Label16->setText(QStringLiteral("* EUR"));
+
+    ADOTable1->setConnection(ADOConnection1);
+    ADOTable1->setTableName(QStringLiteral("LAST_APODEIKSH"));
+    ADOTable2->setConnection(ADOConnection1);
+    ADOTable2->setTableName(QStringLiteral("SYNTELESTHS_VAT"));
+    DataSource1->setDataSet(ADOTable1);
+    DataSource2->setDataSet(ADOTable2);
+    ui->DBText2->setDataSource(DataSource1);
+    ui->DBText2->setDataField(QStringLiteral("LAST"));
+    ui->DBText1->setDataSource(DataSource2);
+    ui->DBText1->setDataField(QStringLiteral("VAT_RATIO"));
+    ADOCommand1->setConnection(ADOConnection1);
+
+    connectGuarded(ui->Edit3, &QLineEdit::textChanged, this, &TForm56::Edit3Change);
+    connectGuarded(ui->Edit2, &QLineEdit::textChanged, this, &TForm56::Edit2Change);
+    connectGuarded(ui->Edit4, &QLineEdit::textChanged, this, &TForm56::Edit4Change);
+    connectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm56::Button1Click);
+    connectGuarded(ui->Button2, &QPushButton::clicked, this, &TForm56::Button2Click);
+    setCancelButton(ui->Button2);
+
+    runGuarded(this, [this] { FormCreate(); });
+}
+
+TForm56::~TForm56() = default;
+
+void TForm56::FormCreate() {
+    ADOConnection1->setUp(Global::ConnectionString);
+    ADOTable1->close();
+    ADOTable1->open();
+    ADOTable2->close();
+    ADOTable2->open();
+}
+
+void TForm56::FormShow() {
+    ui->Label3->setText(CustomerName);
+    ui->Label4->setText(CustomerSurname);
+    ui->Edit3->setFocus();
+}
+
+void TForm56::FormClose() {
+    ADOConnection1->close();
+}
+
+QString TForm56::storedNotPrintedText(const QString& number, const QString& error) {
+    return QStringLiteral("Η απόδειξη με αριθμό %1 καταχωρήθηκε, αλλά δεν εκτυπώθηκε:\n%2\n"
+                          "Μπορείτε να την εκτυπώσετε από τις «Αποδείξεις που εκδόθηκαν».")
+        .arg(number, error);
+}
+
+void TForm56::UpdateIssueButton() {
+    const QString amount = ui->Edit3->text().trimmed();
+    const QString description = ui->Edit2->text().trimmed();
+    const QString fund = ui->Edit4->text().trimmed();
+    ui->Button1->setEnabled(!amount.isEmpty() && !description.isEmpty() &&
+                            Global::IsCleanText(description) && Global::IsCleanText(fund));
+}
+
+void TForm56::EmptyInputs() {
+    ui->Edit3->clear();
+    ui->Edit2->clear();
+    ui->Edit4->clear();
+    ui->Edit3->setFocus(); // ready for the next try
+}
+
+QString TForm56::StoreReceipt(const Money::Receipt& receipt) {
+    Transaction transaction(*ADOConnection1);
+    // The counter as it stands now, inside the write lock: another copy of the program may
+    // have issued a receipt since this screen opened.
+    ADOTable1->close();
+    ADOTable1->open();
+    const QString number =
+        ADOTable1->isEmpty()
+            ? QString()
+            : ADOTable1->fieldByName(QStringLiteral("LAST"))->displayText().trimmed();
+    if (!isWholeNumber(number))
+        throw std::runtime_error("the receipt counter holds no number");
+    // The customer's number goes into the statement unquoted.
+    if (!isWholeNumber(CustomerId))
+        throw std::runtime_error("no customer number");
+
+    const Money::Entry entry{CustomerId,
+                             CustomerName,
+                             CustomerSurname,
+                             number,
+                             ui->Edit2->text().trimmed(),
+                             ui->Edit4->text().trimmed()};
+    for (const QString& statement :
+         {Money::collectionInsert(entry, receipt), Money::receiptInsert(entry, receipt),
+          QStringLiteral("UPDATE LAST_APODEIKSH SET [LAST]=[LAST]+1")}) {
+        ADOCommand1->setCommandText(statement);
+        ADOCommand1->execute();
+    }
+    transaction.commit();
+    return number;
+}
+
+void TForm56::PrintReceipt(const QString& number) {
+    TForm72* printout = LongLived::find<TForm72>();
+    if (!printout)
+        throw std::runtime_error("Η εκτύπωση αποδείξεων δεν είναι διαθέσιμη.");
+    printout->ReceiptNumber = number.toInt();
+    printout->PrintReceipt();
+}
+
+void TForm56::Button1Click() {
+    if (!ui->Button1->isEnabled())
+        return;
+    QString number;
+    try {
+        const std::optional<double> amount = Money::parseTyped(ui->Edit3->text().trimmed());
+        if (!amount)
+            throw std::runtime_error("the amount is not a number");
+        if (!(*amount > 0) || !std::isfinite(*amount)) {
+            Messages::information(this, kNotAccepted);
+            EmptyInputs();
+            return;
+        }
+        const std::optional<double> rate = Money::parseTyped(ui->DBText1->text().trimmed());
+        if (!rate)
+            throw std::runtime_error("no VAT rate");
+        const Money::Receipt receipt = Money::work(*amount, *rate);
+        if (!receipt.isAcceptable()) {
+            Messages::information(this, kNotAccepted);
+            EmptyInputs();
+            return;
+        }
+        number = StoreReceipt(receipt);
+    } catch (const std::exception&) {
+        Messages::information(this, kNotStored);
+        EmptyInputs();
+        return;
+    }
+
+    // Stored and counted: from here on nothing may suggest that the receipt was not made.
+    ADOConnection1->close();
+    try {
+        PrintReceipt(number);
+    } catch (const std::exception& e) {
+        Messages::error(this, storedNotPrintedText(number, QString::fromUtf8(e.what())));
+    }
+    EmptyInputs();
+    close();
+}
+
+void TForm56::Button2Click() {
+    close();
+}

@@ -1,0 +1,151 @@
+#include "receipts/Money.h"
+
+#include <QTest>
+
+#include <cmath>
+
+// The receipt's cents, the numbers written into statements and the typed amounts.
+class TestMoney : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Typed amount and rate in, the four numbers as the statements write them out.
+    void receipt_data() {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<QString>("written"); // amount, pounds, VAT, total
+        const auto row = [](const char* name, const char* amount, const char* rate,
+                            const char* written) {
+            QTest::newRow(name) << QString::fromLatin1(amount) << QString::fromLatin1(rate)
+                                << QString::fromLatin1(written);
+        };
+        row("12,5 at 15: the binary half 1.875 goes down", "12,5", "15", "12.5 7.32 1.87 14.37");
+        row("20 at 15: whole values", "20", "15", "20 11.71 3 23");
+        row("25 at 15", "25", "15", "25 14.63 3.75 28.75");
+        row("2,5 at 15: 0.375 goes down", "2,5", "15", "2.5 1.46 0.37 2.87");
+        row("33,33 at 15: 4.9995 goes up", "33,33", "15", "33.33 19.51 5 38.33");
+        row("0,01 at 15: no VAT left", "0,01", "15", "0.01 0.01 0 0.01");
+        row("10,005 at 15: stored as typed", "10,005", "15", "10.005 5.86 1.5 11.505");
+        row("rate 0: total is the amount", "12,5", "0", "12.5 7.32 0 12.5");
+        row("rate with decimals", "100", "6,5", "100 58.53 6.5 106.5");
+        row("large amount", "99999,99", "24", "99999.99 58527.39 24000 123999.99");
+    }
+    void receipt() {
+        QFETCH(QString, amount);
+        QFETCH(QString, rate);
+        QFETCH(QString, written);
+        const Money::Receipt r = Money::work(*Money::parseTyped(amount), *Money::parseTyped(rate));
+        QVERIFY(r.isAcceptable());
+        const QStringList out = {Money::statementText(r.amount), Money::statementText(r.pounds),
+                                 Money::statementText(r.vat), Money::statementText(r.total)};
+        QCOMPARE(out.join(u' '), written);
+    }
+
+    void cents_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("cents");
+        QTest::newRow("1.875 down") << 1.875 << 1.87;
+        QTest::newRow("0.375 down") << 0.375 << 0.37;
+        QTest::newRow("0.225 up") << 0.225 << 0.23;
+        QTest::newRow("4.9995 up") << 4.9995 << 5.0;
+        QTest::newRow("0.0015 down") << 0.0015 << 0.0;
+        QTest::newRow("7.315925 down") << 7.315925 << 7.32;
+        QTest::newRow("negative half") << -1.875 << -1.87;
+    }
+    void cents() {
+        QFETCH(double, value);
+        QFETCH(double, cents);
+        QCOMPARE(Money::roundToCents(value), cents);
+    }
+
+    void statementText_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole") << 20.0 << "20";
+        QTest::newRow("one decimal") << 12.5 << "12.5";
+        QTest::newRow("two decimals") << 1.87 << "1.87";
+        QTest::newRow("leading zero") << 0.06 << "0.06";
+        QTest::newRow("below 0.00001: exponent") << 1e-6 << "1E-6";
+        QTest::newRow("0.00001 still plain") << 0.00001 << "0.00001";
+        QTest::newRow("exponent with decimals") << 2.5e-7 << "2.5E-7";
+        QTest::newRow("15 significant digits") << 0.1 + 0.2 << "0.3";
+        QTest::newRow("15 digits kept") << 123456789.012345 << "123456789.012345";
+        QTest::newRow("15 integer digits plain") << 999999999999999.0 << "999999999999999";
+        QTest::newRow("16 integer digits: exponent") << 1e15 << "1E15";
+        QTest::newRow("large exponent") << 1.5e20 << "1.5E20";
+        QTest::newRow("negative zero") << -0.0 << "0";
+        QTest::newRow("infinity: nothing") << HUGE_VAL << "";
+    }
+    void statementText() {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(Money::statementText(value), text);
+    }
+
+    void parseTyped_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<double>("value");
+        QTest::newRow("decimal comma") << "12,5" << true << 12.5;
+        QTest::newRow("nearest double") << "0,1" << true << 0.1;
+        QTest::newRow("sign and exponent") << "-1,5E2" << true << -150.0;
+        QTest::newRow("plus, no integer digits") << "+,5e-1" << true << 0.05;
+        QTest::newRow("comma without decimals") << "7," << true << 7.0;
+        QTest::newRow("too large: infinity") << "1e400" << true << HUGE_VAL;
+        QTest::newRow("too small: zero") << "1e-400" << true << 0.0;
+        QTest::newRow("point is not Greek") << "12.5" << false << 0.0;
+        QTest::newRow("thousands separator") << "1.000,00" << false << 0.0;
+        QTest::newRow("letters") << "δέκα" << false << 0.0;
+        QTest::newRow("empty") << "" << false << 0.0;
+        QTest::newRow("exponent without digits") << "5e" << false << 0.0;
+        QTest::newRow("inner blank") << "1 5" << false << 0.0;
+        QTest::newRow("non-Latin digits") << "\u0663" << false << 0.0;
+    }
+    void parseTyped() {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(double, value);
+        const std::optional<double> v = Money::parseTyped(text);
+        QCOMPARE(v.has_value(), ok);
+        if (ok)
+            QCOMPARE(*v, value);
+    }
+
+    void statements_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<QString>("collection");
+        QTest::addColumn<QString>("receipt");
+        QTest::newRow("customer 42, receipt 57")
+            << "Ελένη"
+            << "Νικολάου"
+            << "INSERT INTO EISPRAKSH_PELATH(ID,POSO,PERIGRAFH,TAMEIO,POSO_CY,AR_APODEIKSHS,VAT,"
+               "SYNOLIKO_POSO) VALUES(42,12.5,'Μανικιούρ','1',7.32,57,1.87,14.37)"
+            << "INSERT INTO APODEIKSEIS(AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO,TAMEIO,POSO_CY,"
+               "PERIGRAFH,VAT,SYNOLIKO_POSO) VALUES(57,'Ελένη','Νικολάου','Ελένη Νικολάου',12.5,"
+               "'1',7.32,'Μανικιούρ',1.87,14.37)";
+        QTest::newRow("apostrophe doubled")
+            << "Ζωή"
+            << "Ντ'Αμίκο"
+            << "INSERT INTO EISPRAKSH_PELATH(ID,POSO,PERIGRAFH,TAMEIO,POSO_CY,AR_APODEIKSHS,VAT,"
+               "SYNOLIKO_POSO) VALUES(42,12.5,'Μανικιούρ','1',7.32,57,1.87,14.37)"
+            << "INSERT INTO APODEIKSEIS(AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO,TAMEIO,POSO_CY,"
+               "PERIGRAFH,VAT,SYNOLIKO_POSO) VALUES(57,'Ζωή','Ντ''Αμίκο','Ζωή Ντ''Αμίκο',12.5,"
+               "'1',7.32,'Μανικιούρ',1.87,14.37)";
+    }
+    void statements() {
+        QFETCH(QString, name);
+        QFETCH(QString, surname);
+        QFETCH(QString, collection);
+        QFETCH(QString, receipt);
+        const Money::Entry entry{
+            QStringLiteral("42"), name, surname, QStringLiteral("57"), QStringLiteral("Μανικιούρ"),
+            QStringLiteral("1")};
+        const Money::Receipt r = Money::work(12.5, 15);
+        QCOMPARE(Money::collectionInsert(entry, r), collection);
+        QCOMPARE(Money::receiptInsert(entry, r), receipt);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestMoney)
+#include "tst_money.moc"
