@@ -3,16 +3,20 @@
 #include "ui_Unit18.h"
 
 #include "customers/Unit19.h"
+#include "customers/Unit22.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "ui/Commands.h"
 #include "ui/Guard.h"
+#include "ui/LongLived.h"
 #include "ui/Seams.h"
 
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <stdexcept>
 
 namespace {
 QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
@@ -108,7 +112,8 @@ TForm18::TForm18(QWidget* parent)
     bindCommand(this, N4, ui->Button1, nullptr);
     bindCommand(this, N6, ui->Button7, nullptr);
     bindCommand(this, KLLLL1, ui->Button6, nullptr);
-    bindCommand(this, N5, ui->Button5, nullptr);
+    bindCommand(this, N5, nullptr, &TForm18::N5Click);
+    bindCommand(this, nullptr, ui->Button5, &TForm18::Button5Click);
     bindCommand(this, N10, nullptr, &TForm18::N10Click);
 
     setCancelButton(ui->Button4);
@@ -223,4 +228,22 @@ void TForm18::Button4Click() {
 
 void TForm18::N10Click() {
     close();
+}
+
+void TForm18::OpenPrintouts() {
+    TForm22* printouts = LongLived::find<TForm22>();
+    if (!printouts)
+        throw std::runtime_error("Οι εκτυπώσεις των πελατών δεν είναι διαθέσιμες.");
+    printouts->CustomerId = ui->DBText1->text().trimmed();
+    printouts->CatalogueFilter = CatalogueFilter;
+    printouts->CatalogueSql = CatalogueSql;
+    Modal::exec(*printouts);
+}
+
+void TForm18::Button5Click() {
+    OpenPrintouts();
+}
+
+void TForm18::N5Click() {
+    OpenPrintouts();
 }

@@ -55,11 +55,14 @@ private:
     void Button4Click();
     void N2Click();
     void N10Click();
+    void Button5Click();
+    void N5Click();
 
     void ApplySort();
     void ShowCustomerCount();
     void OpenCustomerRecord();
     void ReloadList();
+    void OpenPrintouts();
     using Handler = void (TForm18::*)();
 
     std::unique_ptr<Ui::TForm18> ui;
