@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -356,6 +357,9 @@ struct ReportLayout::Segment {
     double top = 0;
     int firstPage = 0;
     int pageSpan = 0;
+    // The pages the part may draw on, whatever its kind; both grow from part to part.
+    int fromPage = 0;
+    int toPage = 0;
     std::vector<QTextBlock> headingBreaks; // pushed to a new page to stay with their text
     // A list.
     ListTable list;
@@ -534,6 +538,7 @@ void ReportLayout::layOut(const QSizeF& content) {
             wrapMemo(*s, content.width());
     for (size_t i = 0; i < m_segments.size(); ++i) {
         Segment& s = *m_segments[i];
+        s.fromPage = page;
         if (s.isList) {
             layOutList(s, content, page, y);
         } else if (s.isMemo) {
@@ -549,6 +554,7 @@ void ReportLayout::layOut(const QSizeF& content) {
             }
             layOutRich(s, content, page, y, lead);
         }
+        s.toPage = page;
     }
     m_pages = page + 1;
     m_laidOutFor = content;
@@ -609,8 +615,12 @@ double ReportLayout::richHeight(Segment& s, const QSizeF& content, double y) {
 
     QTextBlock last = doc.lastBlock();
     QRectF rect = layout->blockBoundingRect(last);
-    // The empty block Qt keeps after a closing table takes no room of its own.
-    return last.length() <= 1 && last.blockNumber() > 1 ? rect.top() : rect.bottom();
+    // The empty block Qt keeps after a closing table takes no room of its own; the table
+    // itself reaches down to its lower border.
+    double bottom = last.length() <= 1 && last.blockNumber() > 1 ? rect.top() : rect.bottom();
+    for (QTextFrame* frame : doc.rootFrame()->childFrames())
+        bottom = std::max(bottom, layout->frameBoundingRect(frame).bottom());
+    return bottom;
 }
 
 void ReportLayout::wrapMemo(Segment& s, double width) {
@@ -940,7 +950,11 @@ void ReportLayout::paintList(QPainter& painter, const Segment& s, int page, doub
 }
 
 void ReportLayout::paintPage(QPainter& painter, int page, const QSizeF& content) const {
-    for (const auto& s : m_segments) {
+    // Only the parts on this page: a report of a thousand cards has thousands of parts.
+    auto it = std::partition_point(m_segments.begin(), m_segments.end(),
+                                   [page](const auto& s) { return s->toPage < page; });
+    for (; it != m_segments.end() && (*it)->fromPage <= page; ++it) {
+        const auto& s = *it;
         if (s->isList) {
             paintList(painter, *s, page, content.width());
             continue;
@@ -961,7 +975,10 @@ void ReportLayout::paintPage(QPainter& painter, int page, const QSizeF& content)
         // just short of both edges.
         ctx.clip = QRectF(0, top + 0.25, content.width(), content.height() - 0.5);
         ctx.palette.setColor(QPalette::Text, Qt::black);
-        painter.setClipRect(QRectF(0, top, content.width(), content.height()), Qt::IntersectClip);
+        // A part kept whole on its page needs no clip, which costs much in a PDF.
+        if (!s->keep || s->pageSpan > 1)
+            painter.setClipRect(QRectF(0, top, content.width(), content.height()),
+                                Qt::IntersectClip);
         s->doc->documentLayout()->draw(&painter, ctx);
         painter.restore();
     }
