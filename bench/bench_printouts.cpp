@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QPushButton>
 
 #include <benchmark/benchmark.h>
@@ -78,17 +77,6 @@ double press(const Folder& folder, const char* button) {
     return timer.nsecsElapsed() / 1e6;
 }
 
-int pagesOf(const char* pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdfinfo"), {QDir(out->path()).filePath(QLatin1StringView(pdf))});
-    if (!p.waitForFinished(60000))
-        return -1;
-    for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
-        if (line.startsWith("Pages:"))
-            return line.mid(6).trimmed().toInt();
-    return -1;
-}
-
 void BM_List10000(benchmark::State& state) {
     for (auto _ : state)
         state.SetIterationTime(press(*listFolder, "Button10") / 1e3);
@@ -110,7 +98,8 @@ BENCHMARK(BM_CardsWithHistory1000)->UseManualTime()->Unit(benchmark::kMillisecon
 void report(const char* what, const Folder& folder, const char* button, const char* pdf,
             double target) {
     const double ms = medianOf(3, [&] { return press(folder, button); });
-    std::printf("%s: %.0f ms, %d pages (target < %.0f ms): %s\n", what, ms, pagesOf(pdf), target,
+    std::printf("%s: %.0f ms, %d pages (target < %.0f ms): %s\n", what, ms,
+                pdfPages(QDir(out->path()).filePath(QLatin1StringView(pdf))), target,
                 ms < target ? "met" : "NOT met");
 }
 

@@ -95,26 +95,8 @@ void TForm22::OpenConnection() {
 }
 
 void TForm22::Print(const QString& statement, RvProject* project, const QString& file) {
-    // Whatever happens, nothing stays open between two printouts; the error itself still
-    // reaches the error box.
-    struct Closer {
-        TForm22* form;
-        ~Closer() { form->CloseAll(); }
-    } closer{this};
-
     OpenConnection();
-    ADOQuery1->close();
-    ADOQuery1->clearSql();
-    ADOQuery1->addSql(statement);
-    ADOQuery1->open();
-    project->setProjectFile(Global::AppDirectory + file);
-    project->execute();
-}
-
-void TForm22::CloseAll() {
-    ADOQuery1->close();
-    ADOQuery1->clearSql();
-    ADOConnection1->close();
+    printQuery(*ADOConnection1, *ADOQuery1, statement, *project, file);
 }
 
 void TForm22::Button3Click() {

@@ -52,7 +52,6 @@ private:
 
     void OpenConnection();
     void Print(const QString& statement, RvProject* project, const QString& file);
-    void CloseAll();
     QString SelectedCustomer() const; // " WHERE ID=" and the number
 
     std::unique_ptr<Ui::TForm22> ui;

@@ -111,6 +111,19 @@ QChar entity(QStringView name) {
     return {};
 }
 
+// An entity at i ("&amp;") appended decoded, i left on its ";"; false when there is none.
+bool appendEntity(QStringView html, qsizetype& i, QString& out) {
+    const qsizetype end = html.indexOf(u';', i);
+    if (end <= i || end - i > 10)
+        return false;
+    const QChar decoded = entity(html.mid(i + 1, end - i - 1));
+    if (decoded.isNull())
+        return false;
+    out += decoded;
+    i = end;
+    return true;
+}
+
 // The text of a list cell: tags dropped, <br> kept as a line break, blanks collapsed.
 QString cellText(QStringView html, bool* bold) {
     *bold = false;
@@ -147,17 +160,8 @@ QString cellText(QStringView html, bool* bold) {
         if (blank && !out.isEmpty() && !out.endsWith(u'\n'))
             out += u' ';
         blank = false;
-        if (c == u'&') {
-            const qsizetype end = html.indexOf(u';', i);
-            if (end > i && end - i <= 10) {
-                const QChar decoded = entity(html.mid(i + 1, end - i - 1));
-                if (!decoded.isNull()) {
-                    out += decoded;
-                    i = end;
-                    continue;
-                }
-            }
-        }
+        if (c == u'&' && appendEntity(html, i, out))
+            continue;
         out += c;
     }
     return out;
@@ -194,17 +198,8 @@ QString memoText(QStringView html) {
             i = end - 1;
             continue;
         }
-        if (c == u'&') {
-            const qsizetype end = html.indexOf(u';', i);
-            if (end > i && end - i <= 10) {
-                const QChar decoded = entity(html.mid(i + 1, end - i - 1));
-                if (!decoded.isNull()) {
-                    out += decoded;
-                    i = end;
-                    continue;
-                }
-            }
-        }
+        if (c == u'&' && appendEntity(html, i, out))
+            continue;
         out += c;
     }
     return out;
