@@ -478,9 +478,15 @@ void ReportLayout::split(const QString& html) {
 
     qsizetype pos = 0;
     qsizetype richStart = 0;
+    // The next of each tag, searched again only once passed: a body without tables would
+    // otherwise be searched to its end for each of its thousand cards.
+    qsizetype table = -2;
+    qsizetype div = -2;
     for (;;) {
-        const qsizetype table = indexOfTag(body, QLatin1StringView("table"), pos);
-        const qsizetype div = indexOfTag(body, QLatin1StringView("div"), pos);
+        if (table != -1 && table < pos)
+            table = indexOfTag(body, QLatin1StringView("table"), pos);
+        if (div != -1 && div < pos)
+            div = indexOfTag(body, QLatin1StringView("div"), pos);
         const qsizetype at = table < 0 ? div : div < 0 ? table : std::min(table, div);
         if (at < 0)
             break;
