@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
+#include <QString>
 
 #include <algorithm>
 #include <vector>
@@ -23,4 +25,16 @@ template <class F> double medianOf(int runs, F f) {
 inline void offscreenUnlessSet() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The number of pages pdfinfo finds in a PDF, or -1.
+inline int pdfPages(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {pdf});
+    if (!p.waitForFinished(60000))
+        return -1;
+    for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
+        if (line.startsWith("Pages:"))
+            return line.mid(6).trimmed().toInt();
+    return -1;
 }

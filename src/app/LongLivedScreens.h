@@ -6,6 +6,7 @@ class TForm7;
 class TForm14;
 class TForm15;
 class TForm18;
+class TForm22;
 class TForm72;
 
 // The screens created once by program entry, hidden, and shown again and again; they are
@@ -20,5 +21,6 @@ private:
     std::unique_ptr<TForm14> m_form14;
     std::unique_ptr<TForm15> m_form15;
     std::unique_ptr<TForm18> m_form18;
+    std::unique_ptr<TForm22> m_form22;
     std::unique_ptr<TForm72> m_form72;
 };

@@ -5,17 +5,21 @@
 #include "customers/UNIT17A.h"
 #include "customers/Unit19.h"
 #include "customers/Unit20.h"
+#include "customers/Unit22.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "receipts/Unit56.h"
 #include "ui/Commands.h"
 #include "ui/Guard.h"
+#include "ui/LongLived.h"
 #include "ui/Seams.h"
 
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <stdexcept>
 
 namespace {
 QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
@@ -103,8 +107,7 @@ TForm18::TForm18(QWidget* parent)
                 (this->*handler)();
         });
 
-    // Commands whose screens are not part of the program yet stay visible but disabled.
-    // Receipt issuing comes with its screen; numbering defined then enables it at showing.
+    // The customer's collections stay visible but disabled until their screen exists.
     bindCommand(this, N2, nullptr, &TForm18::N2Click);
     bindCommand(this, nullptr, ui->Button2, &TForm18::Button2Click);
     bindCommand(this, N3, nullptr, &TForm18::N3Click);
@@ -116,7 +119,8 @@ TForm18::TForm18(QWidget* parent)
     // Disabled until receipt numbering is defined; FormShow enables them.
     KLLLL1->setEnabled(false);
     ui->Button6->setEnabled(false);
-    bindCommand(this, N5, ui->Button5, nullptr);
+    bindCommand(this, N5, nullptr, &TForm18::N5Click);
+    bindCommand(this, nullptr, ui->Button5, &TForm18::Button5Click);
     bindCommand(this, N10, nullptr, &TForm18::N10Click);
 
     setCancelButton(ui->Button4);
@@ -276,4 +280,22 @@ void TForm18::Button4Click() {
 
 void TForm18::N10Click() {
     close();
+}
+
+void TForm18::OpenPrintouts() {
+    TForm22* printouts = LongLived::find<TForm22>();
+    if (!printouts)
+        throw std::runtime_error("Οι εκτυπώσεις των πελατών δεν είναι διαθέσιμες.");
+    printouts->CustomerId = ui->DBText1->text().trimmed();
+    printouts->CatalogueFilter = CatalogueFilter;
+    printouts->CatalogueSql = CatalogueSql;
+    Modal::exec(*printouts);
+}
+
+void TForm18::Button5Click() {
+    OpenPrintouts();
+}
+
+void TForm18::N5Click() {
+    OpenPrintouts();
 }

@@ -60,6 +60,8 @@ private:
     void N3Click();
     void N4Click();
     void N10Click();
+    void Button5Click();
+    void N5Click();
 
     void ApplySort();
     void ShowCustomerCount();
@@ -67,6 +69,7 @@ private:
     void OpenCustomerHistory();
     void OpenCustomerVisits();
     void ReloadList();
+    void OpenPrintouts();
     using Handler = void (TForm18::*)();
 
     std::unique_ptr<Ui::TForm18> ui;

@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -26,6 +27,10 @@ constexpr double kCellPadX = 4.0;
 constexpr double kCellPadY = 2.0;
 constexpr double kGapBeforeList = 6.0;
 constexpr double kGapAfterList = 8.0;
+constexpr double kGapBeforeMemo = 4.0;
+constexpr double kGapAfterMemo = 6.0;
+constexpr double kMemoHeadGap = 6.0;      // under the line that names whose memo runs on
+constexpr int kMemoLinesKeptWithCard = 2; // a card never ends a page without its memo's start
 
 // Text is measured for a device of 96 dpi, so that a CSS pixel is one unit.
 QPaintDevice* layoutDevice() {
@@ -106,6 +111,19 @@ QChar entity(QStringView name) {
     return {};
 }
 
+// An entity at i ("&amp;") appended decoded, i left on its ";"; false when there is none.
+bool appendEntity(QStringView html, qsizetype& i, QString& out) {
+    const qsizetype end = html.indexOf(u';', i);
+    if (end <= i || end - i > 10)
+        return false;
+    const QChar decoded = entity(html.mid(i + 1, end - i - 1));
+    if (decoded.isNull())
+        return false;
+    out += decoded;
+    i = end;
+    return true;
+}
+
 // The text of a list cell: tags dropped, <br> kept as a line break, blanks collapsed.
 QString cellText(QStringView html, bool* bold) {
     *bold = false;
@@ -142,20 +160,80 @@ QString cellText(QStringView html, bool* bold) {
         if (blank && !out.isEmpty() && !out.endsWith(u'\n'))
             out += u' ';
         blank = false;
-        if (c == u'&') {
-            const qsizetype end = html.indexOf(u';', i);
-            if (end > i && end - i <= 10) {
-                const QChar decoded = entity(html.mid(i + 1, end - i - 1));
-                if (!decoded.isNull()) {
-                    out += decoded;
-                    i = end;
-                    continue;
-                }
-            }
-        }
+        if (c == u'&' && appendEntity(html, i, out))
+            continue;
         out += c;
     }
     return out;
+}
+
+// The text of a memo as typed: tags dropped, <br> a line break, entities decoded, every
+// blank and tab kept. Values reach the template with their line breaks as <br>, so a run of
+// white space holding a raw line break is the template's own layout and is dropped.
+QString memoText(QStringView html) {
+    QString out;
+    out.reserve(html.size());
+    for (qsizetype i = 0; i < html.size(); ++i) {
+        const QChar c = html[i];
+        if (c == u'<') {
+            const qsizetype end = html.indexOf(u'>', i);
+            if (end < 0)
+                break;
+            QStringView tag = html.mid(i + 1, end - i - 1).trimmed();
+            if (tag.startsWith(u"br", Qt::CaseInsensitive) &&
+                (tag.size() == 2 || !tag[2].isLetterOrNumber()))
+                out += u'\n';
+            i = end;
+            continue;
+        }
+        if (c.isSpace()) {
+            qsizetype end = i;
+            bool templateBreak = false;
+            while (end < html.size() && html[end].isSpace()) {
+                templateBreak = templateBreak || html[end] == u'\n' || html[end] == u'\r';
+                ++end;
+            }
+            if (!templateBreak)
+                out += html.mid(i, end - i);
+            i = end - 1;
+            continue;
+        }
+        if (c == u'&' && appendEntity(html, i, out))
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+// A length given in points in an inline style ("font-size: 9pt"), in points; 0 when absent.
+double stylePoints(QStringView tag, const QString& property) {
+    const QString style = attribute(tag, QStringLiteral("style"));
+    const QRegularExpression re(
+        QStringLiteral("(?:^|;)\\s*%1\\s*:\\s*([0-9.]+)\\s*pt").arg(property),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(style);
+    return m.hasMatch() ? m.captured(1).toDouble() : 0.0;
+}
+
+// Where the <div> whose content begins at from closes (the index of its "</div"), minding
+// the divs inside it; the end of the text when it never closes.
+qsizetype closingDiv(const QString& html, qsizetype from) {
+    int depth = 1;
+    qsizetype pos = from;
+    for (;;) {
+        const qsizetype open = indexOfTag(html, QLatin1StringView("div"), pos);
+        const qsizetype close = html.indexOf(QStringLiteral("</div"), pos, Qt::CaseInsensitive);
+        if (close < 0)
+            return html.size();
+        if (open >= 0 && open < close) {
+            ++depth;
+            pos = open + 4;
+            continue;
+        }
+        if (--depth == 0)
+            return close;
+        pos = close + 5;
+    }
 }
 
 bool isBlankHtml(const QString& html) {
@@ -265,11 +343,18 @@ ReportLayout::ListTable parseList(const QString& tableTag, const QString& html, 
 
 struct ReportLayout::Segment {
     bool isList = false;
+    bool isMemo = false;
     // A rich part: its document, whose first block is a spacer that pushes the text down
-    // to where the part begins on its first page.
+    // to where the part begins on its first page. A part kept on one page (a card) has no
+    // spacer height and is drawn from top instead.
     std::unique_ptr<QTextDocument> doc;
+    bool keep = false;
+    double top = 0;
     int firstPage = 0;
     int pageSpan = 0;
+    // The pages the part may draw on, whatever its kind; both grow from part to part.
+    int fromPage = 0;
+    int toPage = 0;
     std::vector<QTextBlock> headingBreaks; // pushed to a new page to stay with their text
     // A list.
     ListTable list;
@@ -285,6 +370,20 @@ struct ReportLayout::Segment {
     std::vector<int> rowPage;
     std::vector<double> rowTop;
     std::vector<double> rowHeight;
+    // A memo: its paragraphs, each line's place, and the pages it runs on to, which begin
+    // with the line saying whose memo it is (the list's fonts serve the text and that line).
+    std::vector<std::unique_ptr<QTextLayout>> paragraphs;
+    struct MemoLine {
+        int paragraph;
+        int line;
+        int page;
+        double y;
+    };
+    std::vector<MemoLine> memoLines;
+    std::vector<int> headPages;
+    QString continued;
+    double indent = 0;
+    double wrappedFor = -1;
 };
 
 ReportLayout::ReportLayout(const QString& html, QPageLayout::Orientation orientation,
@@ -322,10 +421,11 @@ void ReportLayout::split(const QString& html) {
             body.truncate(close);
     }
 
-    auto addRich = [&](const QString& fragment) {
+    auto addRich = [&](const QString& fragment, bool keep) {
         if (isBlankHtml(fragment))
             return;
         auto s = std::make_unique<Segment>();
+        s->keep = keep;
         s->doc = std::make_unique<QTextDocument>();
         s->doc->setUndoRedoEnabled(false);
         s->doc->setUseDesignMetrics(true);
@@ -343,40 +443,84 @@ void ReportLayout::split(const QString& html) {
         m_segments.push_back(std::move(s));
     };
 
+    auto withFonts = [](Segment& s, double pointSize) {
+        s.font = defaultFont();
+        s.font.setPointSizeF(pointSize);
+        s.boldFont = s.font;
+        s.boldFont.setBold(true);
+        s.plainMetrics = std::make_unique<QFontMetricsF>(s.font, layoutDevice());
+        s.boldMetrics = std::make_unique<QFontMetricsF>(s.boldFont, layoutDevice());
+    };
+    auto addList = [&](const QString& tag, qsizetype from, qsizetype to) {
+        auto s = std::make_unique<Segment>();
+        s->isList = true;
+        s->list = parseList(tag, body, from, to);
+        withFonts(*s, s->list.pointSize);
+        m_segments.push_back(std::move(s));
+    };
+    auto addMemo = [&](const QString& tag, QStringView content) {
+        const QString text = memoText(content);
+        if (text.trimmed().isEmpty())
+            return;
+        auto s = std::make_unique<Segment>();
+        s->isMemo = true;
+        const double size = stylePoints(tag, QStringLiteral("font-size"));
+        withFonts(*s, size > 0 ? size : defaultFont().pointSizeF());
+        s->indent = stylePoints(tag, QStringLiteral("margin-left")) * kCssDpi / 72.0;
+        bool bold = false;
+        s->continued =
+            cellText(attribute(tag, QStringLiteral("data-continued")), &bold).replace(u'\n', u' ');
+        for (const QString& paragraph : text.split(u'\n'))
+            s->paragraphs.push_back(
+                std::make_unique<QTextLayout>(paragraph, s->font, layoutDevice()));
+        m_segments.push_back(std::move(s));
+    };
+
     qsizetype pos = 0;
     qsizetype richStart = 0;
+    // The next of each tag, searched again only once passed: a body without tables would
+    // otherwise be searched to its end for each of its thousand cards.
+    qsizetype table = -2;
+    qsizetype div = -2;
     for (;;) {
-        const qsizetype table = indexOfTag(body, QLatin1StringView("table"), pos);
-        if (table < 0)
+        if (table != -1 && table < pos)
+            table = indexOfTag(body, QLatin1StringView("table"), pos);
+        if (div != -1 && div < pos)
+            div = indexOfTag(body, QLatin1StringView("div"), pos);
+        const qsizetype at = table < 0 ? div : div < 0 ? table : std::min(table, div);
+        if (at < 0)
             break;
-        const qsizetype tagEnd = body.indexOf(u'>', table);
+        const bool isTable = at == table;
+        const qsizetype tagEnd = body.indexOf(u'>', at);
         if (tagEnd < 0)
             break;
-        const QString tag = body.mid(table, tagEnd - table + 1);
+        const QString tag = body.mid(at, tagEnd - at + 1);
         const QStringList classes =
             attribute(tag, QStringLiteral("class")).split(u' ', Qt::SkipEmptyParts);
-        if (!classes.contains(QStringLiteral("list"), Qt::CaseInsensitive)) {
+        auto hasClass = [&](const char* name) {
+            return classes.contains(QLatin1StringView(name), Qt::CaseInsensitive);
+        };
+        if (isTable ? !hasClass("list") : !hasClass("keep") && !hasClass("memo")) {
             pos = tagEnd + 1;
             continue;
         }
-        qsizetype close = body.indexOf(QStringLiteral("</table"), tagEnd, Qt::CaseInsensitive);
+        qsizetype close = isTable
+                              ? body.indexOf(QStringLiteral("</table"), tagEnd, Qt::CaseInsensitive)
+                              : closingDiv(body, tagEnd + 1);
         if (close < 0)
             close = body.size();
-        addRich(body.mid(richStart, table - richStart));
-        auto s = std::make_unique<Segment>();
-        s->isList = true;
-        s->list = parseList(tag, body, tagEnd + 1, close);
-        s->font = defaultFont();
-        s->font.setPointSizeF(s->list.pointSize);
-        s->boldFont = s->font;
-        s->boldFont.setBold(true);
-        s->plainMetrics = std::make_unique<QFontMetricsF>(s->font, layoutDevice());
-        s->boldMetrics = std::make_unique<QFontMetricsF>(s->boldFont, layoutDevice());
-        m_segments.push_back(std::move(s));
-        const qsizetype after = body.indexOf(u'>', close);
-        pos = richStart = after < 0 ? body.size() : after + 1;
+        const qsizetype closeEnd = body.indexOf(u'>', close);
+        const qsizetype after = closeEnd < 0 ? body.size() : closeEnd + 1;
+        addRich(body.mid(richStart, at - richStart), false);
+        if (isTable)
+            addList(tag, tagEnd + 1, close);
+        else if (hasClass("memo"))
+            addMemo(tag, QStringView(body).mid(tagEnd + 1, close - tagEnd - 1));
+        else
+            addRich(body.mid(at, after - at), true);
+        pos = richStart = after;
     }
-    addRich(body.mid(richStart));
+    addRich(body.mid(richStart), false);
 }
 
 QSizeF ReportLayout::contentSize(QPagedPaintDevice* device) const {
@@ -390,17 +534,63 @@ void ReportLayout::layOut(const QSizeF& content) {
         return;
     int page = 0;
     double y = 0;
-    for (auto& s : m_segments) {
-        if (s->isList)
-            layOutList(*s, content, page, y);
-        else
-            layOutRich(*s, content, page, y);
+    for (auto& s : m_segments)
+        if (s->isMemo)
+            wrapMemo(*s, content.width());
+    for (size_t i = 0; i < m_segments.size(); ++i) {
+        Segment& s = *m_segments[i];
+        s.fromPage = page;
+        if (s.isList) {
+            layOutList(s, content, page, y);
+        } else if (s.isMemo) {
+            layOutMemo(s, content, page, y);
+        } else {
+            // A card stays with the first lines of the memo that follows it.
+            double lead = 0;
+            if (i + 1 < m_segments.size() && m_segments[i + 1]->isMemo) {
+                const Segment& memo = *m_segments[i + 1];
+                const size_t lines =
+                    std::min<size_t>(kMemoLinesKeptWithCard, memo.memoLines.size());
+                lead = kGapBeforeMemo + double(lines) * memo.plainMetrics->lineSpacing();
+            }
+            layOutRich(s, content, page, y, lead);
+        }
+        s.toPage = page;
     }
     m_pages = page + 1;
     m_laidOutFor = content;
 }
 
-void ReportLayout::layOutRich(Segment& s, const QSizeF& content, int& page, double& y) {
+void ReportLayout::layOutRich(Segment& s, const QSizeF& content, int& page, double& y,
+                              double lead) {
+    const double height = content.height();
+    if (s.keep) {
+        // Laid out once from the top of a page; drawn whole where it fits.
+        const double h = richHeight(s, content, 0);
+        if (h <= height) {
+            if (y > 0 && y + h + lead > height) {
+                ++page;
+                y = 0;
+            }
+            s.firstPage = page;
+            s.pageSpan = 1;
+            s.top = y;
+            y += h;
+            return;
+        }
+    }
+    s.top = 0;
+    const double bottom = richHeight(s, content, y);
+    int endPage = int(bottom / height);
+    if (endPage > 0 && bottom - endPage * height < 0.5)
+        --endPage;
+    s.firstPage = page;
+    s.pageSpan = endPage + 1;
+    page += endPage;
+    y = std::max(0.0, bottom - endPage * height);
+}
+
+double ReportLayout::richHeight(Segment& s, const QSizeF& content, double y) {
     QTextDocument& doc = *s.doc;
     QTextBlockFormat spacer;
     spacer.setTopMargin(0);
@@ -426,16 +616,83 @@ void ReportLayout::layOutRich(Segment& s, const QSizeF& content, int& page, doub
 
     QTextBlock last = doc.lastBlock();
     QRectF rect = layout->blockBoundingRect(last);
-    // The empty block Qt keeps after a closing table takes no room of its own.
+    // The empty block Qt keeps after a closing table takes no room of its own; the table
+    // itself reaches down to its lower border.
     double bottom = last.length() <= 1 && last.blockNumber() > 1 ? rect.top() : rect.bottom();
+    for (QTextFrame* frame : doc.rootFrame()->childFrames())
+        bottom = std::max(bottom, layout->frameBoundingRect(frame).bottom());
+    return bottom;
+}
+
+void ReportLayout::wrapMemo(Segment& s, double width) {
+    if (s.wrappedFor == width)
+        return;
+    s.wrappedFor = width;
+    const double avail = std::max(1.0, width - s.indent);
+    const double spacing = s.plainMetrics->lineSpacing();
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    s.memoLines.clear();
+    for (size_t p = 0; p < s.paragraphs.size(); ++p) {
+        QTextLayout& layout = *s.paragraphs[p];
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int n = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(avail);
+            line.setPosition(QPointF(0, n * spacing));
+            s.memoLines.push_back({int(p), n++, 0, 0});
+        }
+        layout.endLayout();
+        if (n == 0) // an empty line of the memo keeps its room
+            s.memoLines.push_back({int(p), -1, 0, 0});
+    }
+}
+
+void ReportLayout::layOutMemo(Segment& s, const QSizeF& content, int& page, double& y) {
     const double height = content.height();
-    int endPage = int(bottom / height);
-    if (endPage > 0 && bottom - endPage * height < 0.5)
-        --endPage;
-    s.firstPage = page;
-    s.pageSpan = endPage + 1;
-    page += endPage;
-    y = std::max(0.0, bottom - endPage * height);
+    const double spacing = s.plainMetrics->lineSpacing();
+    const double head = s.continued.isEmpty() ? 0 : s.boldMetrics->lineSpacing() + kMemoHeadGap;
+    s.headPages.clear();
+    if (y > 0)
+        y += kGapBeforeMemo;
+    for (Segment::MemoLine& line : s.memoLines) {
+        if (y + spacing > height && y > head) {
+            ++page;
+            s.headPages.push_back(page);
+            y = head;
+        }
+        line.page = page;
+        line.y = y;
+        y += spacing;
+    }
+    y += kGapAfterMemo;
+    if (y > height) {
+        ++page;
+        y = 0;
+    }
+}
+
+void ReportLayout::paintMemo(QPainter& painter, const Segment& s, int page, double width) const {
+    painter.setPen(Qt::black);
+    if (std::binary_search(s.headPages.begin(), s.headPages.end(), page)) {
+        painter.setFont(paintingFont(s.boldFont, s.boldFont.pointSizeF(), painter));
+        const double base = s.boldMetrics->ascent();
+        painter.drawText(QPointF(0, base), s.continued);
+        const double rule = s.boldMetrics->lineSpacing() + kMemoHeadGap / 2;
+        painter.setPen(QPen(QColor(160, 166, 176), 0.75));
+        painter.drawLine(QPointF(0, rule), QPointF(width, rule));
+        painter.setPen(Qt::black);
+    }
+    const auto begin =
+        std::lower_bound(s.memoLines.begin(), s.memoLines.end(), page,
+                         [](const Segment::MemoLine& line, int p) { return line.page < p; });
+    for (auto it = begin; it != s.memoLines.end() && it->page == page; ++it) {
+        if (it->line < 0)
+            continue;
+        const QTextLine line = s.paragraphs[size_t(it->paragraph)]->lineAt(it->line);
+        line.draw(&painter, QPointF(s.indent, it->y - line.y()));
+    }
 }
 
 void ReportLayout::keepHeadingsWithText(Segment& s, double pageHeight) {
@@ -694,16 +951,24 @@ void ReportLayout::paintList(QPainter& painter, const Segment& s, int page, doub
 }
 
 void ReportLayout::paintPage(QPainter& painter, int page, const QSizeF& content) const {
-    for (const auto& s : m_segments) {
+    // Only the parts on this page: a report of a thousand cards has thousands of parts.
+    auto it = std::partition_point(m_segments.begin(), m_segments.end(),
+                                   [page](const auto& s) { return s->toPage < page; });
+    for (; it != m_segments.end() && (*it)->fromPage <= page; ++it) {
+        const auto& s = *it;
         if (s->isList) {
             paintList(painter, *s, page, content.width());
+            continue;
+        }
+        if (s->isMemo) {
+            paintMemo(painter, *s, page, content.width());
             continue;
         }
         const int j = page - s->firstPage;
         if (j < 0 || j >= s->pageSpan)
             continue;
         painter.save();
-        const double top = j * content.height();
+        const double top = j * content.height() - s->top;
         painter.translate(0, -top);
         QAbstractTextDocumentLayout::PaintContext ctx;
         // Text that begins exactly at the next page's top, or ends exactly at this page's
@@ -711,7 +976,10 @@ void ReportLayout::paintPage(QPainter& painter, int page, const QSizeF& content)
         // just short of both edges.
         ctx.clip = QRectF(0, top + 0.25, content.width(), content.height() - 0.5);
         ctx.palette.setColor(QPalette::Text, Qt::black);
-        painter.setClipRect(QRectF(0, top, content.width(), content.height()), Qt::IntersectClip);
+        // A part kept whole on its page needs no clip, which costs much in a PDF.
+        if (!s->keep || s->pageSpan > 1)
+            painter.setClipRect(QRectF(0, top, content.width(), content.height()),
+                                Qt::IntersectClip);
         s->doc->documentLayout()->draw(&painter, ctx);
         painter.restore();
     }

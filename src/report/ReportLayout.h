@@ -20,6 +20,11 @@ class QTextDocument;
 // (<table class="list">), which are laid out row by row here: a list of thousands of
 // customers would take Qt's table layout many seconds, and here each row is a few
 // text draws, the header repeats at the top of every page, and rows never split.
+// Two kinds of <div> are laid out here too: <div class="keep"> (a customer's card) never
+// splits across two pages unless it is taller than a page, and stays with the first lines
+// of a memo right after it; <div class="memo" data-continued="..."> is plain text printed
+// exactly as typed (line breaks, tabs, runs of blanks), line by line, and every page it runs
+// on to begins with the data-continued text, saying whose text goes on there.
 //
 // Lengths are kept in CSS pixels (1/96 inch) whatever the device, so that the pages
 // break in the same places in the preview, on paper and in a PDF.
@@ -63,7 +68,11 @@ private:
     struct Segment;
     void split(const QString& html);
     void layOut(const QSizeF& content);
-    void layOutRich(Segment& s, const QSizeF& content, int& page, double& y);
+    void layOutRich(Segment& s, const QSizeF& content, int& page, double& y, double lead);
+    double richHeight(Segment& s, const QSizeF& content, double y); // lays out, to the bottom
+    void wrapMemo(Segment& s, double width);
+    void layOutMemo(Segment& s, const QSizeF& content, int& page, double& y);
+    void paintMemo(QPainter& painter, const Segment& s, int page, double width) const;
     void keepHeadingsWithText(Segment& s, double pageHeight);
     void splitAtPageTops(Segment& s, double pageHeight);
     void layOutList(Segment& s, const QSizeF& content, int& page, double& y);

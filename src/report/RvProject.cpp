@@ -1,5 +1,8 @@
 #include "report/RvProject.h"
 
+#include "data/Connection.h"
+#include "data/DataSet.h"
+#include "data/Global.h"
 #include "report/ReportLayout.h"
 #include "report/ReportPreview.h"
 #include "report/ReportTemplate.h"
@@ -55,4 +58,24 @@ void RvProject::execute() {
     ReportPreview preview(layout, QApplication::activeWindow());
     preview.setSubject(m_subject);
     Modal::exec(preview);
+}
+
+void printQuery(Connection& connection, Query& query, const QString& statement, RvProject& project,
+                const QString& file) {
+    struct Closer {
+        Connection& connection;
+        Query& query;
+        ~Closer() {
+            query.close();
+            query.clearSql();
+            connection.close();
+        }
+    } closer{connection, query};
+
+    query.close();
+    query.clearSql();
+    query.addSql(statement);
+    query.open();
+    project.setProjectFile(Global::AppDirectory + file);
+    project.execute();
 }

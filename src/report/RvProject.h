@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+class Connection;
+class Query;
 class RvDataSetConnection;
 class ReportLayout;
 
@@ -38,3 +40,10 @@ private:
     QMap<QString, QString> m_params;
     QString m_subject;
 };
+
+// A printout of a screen that prints one query, on its connection just set up: the
+// statement opened, the file of AppDirectory run. Whatever happens, the query is then closed
+// with its text cleared and the connection closed, so that the next printout starts clean;
+// an error still reaches the caller.
+void printQuery(Connection& connection, Query& query, const QString& statement, RvProject& project,
+                const QString& file);

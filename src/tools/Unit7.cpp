@@ -55,26 +55,8 @@ void TForm7::Button2Click() {
 }
 
 void TForm7::PrintNotes(const QString& statement) {
-    // Whatever happens, nothing stays open between two printouts; the error itself still
-    // reaches the error box.
-    struct Closer {
-        TForm7* form;
-        ~Closer() { form->CloseAll(); }
-    } closer{this};
-
     ADOConnection1->setUp(Global::ConnectionString);
-    ADOQuery1->close();
-    ADOQuery1->clearSql();
-    ADOQuery1->addSql(statement);
-    ADOQuery1->open();
-    RvProject2->setProjectFile(Global::AppDirectory + QStringLiteral("/NOTES.RAV"));
-    RvProject2->execute();
-}
-
-void TForm7::CloseAll() {
-    ADOQuery1->close();
-    ADOQuery1->clearSql();
-    ADOConnection1->close();
+    printQuery(*ADOConnection1, *ADOQuery1, statement, *RvProject2, QStringLiteral("/NOTES.RAV"));
 }
 
 void TForm7::Button3Click() {

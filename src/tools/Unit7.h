@@ -40,7 +40,6 @@ private:
     void Button2Click();
     void Button3Click();
     void PrintNotes(const QString& statement);
-    void CloseAll();
 
     std::unique_ptr<Ui::TForm7> ui;
 };
