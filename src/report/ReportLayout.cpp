@@ -124,6 +124,19 @@ bool appendEntity(QStringView html, qsizetype& i, QString& out) {
     return true;
 }
 
+// The name of the tag opening at html[i] ("br", "/b") and the index of its ">"; -1 there
+// when the tag is never closed.
+QStringView tagAt(QStringView html, qsizetype i, qsizetype* end) {
+    *end = html.indexOf(u'>', i);
+    if (*end < 0)
+        return {};
+    const QStringView tag = html.mid(i + 1, *end - i - 1).trimmed();
+    qsizetype n = !tag.isEmpty() && tag[0] == u'/' ? 1 : 0;
+    while (n < tag.size() && tag[n].isLetterOrNumber())
+        ++n;
+    return tag.left(n);
+}
+
 // The text of a list cell: tags dropped, <br> kept as a line break, blanks collapsed.
 QString cellText(QStringView html, bool* bold) {
     *bold = false;
@@ -133,14 +146,10 @@ QString cellText(QStringView html, bool* bold) {
     for (qsizetype i = 0; i < html.size(); ++i) {
         const QChar c = html[i];
         if (c == u'<') {
-            const qsizetype end = html.indexOf(u'>', i);
+            qsizetype end = 0;
+            const QStringView name = tagAt(html, i, &end);
             if (end < 0)
                 break;
-            QStringView tag = html.mid(i + 1, end - i - 1).trimmed();
-            qsizetype n = 0;
-            while (n < tag.size() && (tag[n].isLetterOrNumber() || tag[n] == u'/'))
-                ++n;
-            const QStringView name = tag.left(n);
             if (name.compare(u"br", Qt::CaseInsensitive) == 0) {
                 while (out.endsWith(u' '))
                     out.chop(1);
@@ -176,12 +185,11 @@ QString memoText(QStringView html) {
     for (qsizetype i = 0; i < html.size(); ++i) {
         const QChar c = html[i];
         if (c == u'<') {
-            const qsizetype end = html.indexOf(u'>', i);
+            qsizetype end = 0;
+            const QStringView name = tagAt(html, i, &end);
             if (end < 0)
                 break;
-            QStringView tag = html.mid(i + 1, end - i - 1).trimmed();
-            if (tag.startsWith(u"br", Qt::CaseInsensitive) &&
-                (tag.size() == 2 || !tag[2].isLetterOrNumber()))
+            if (name.compare(u"br", Qt::CaseInsensitive) == 0)
                 out += u'\n';
             i = end;
             continue;
