@@ -50,31 +50,28 @@ struct Desk {
     QString count(const char* table) const {
         return db.scalar(QStringLiteral("SELECT count(*) FROM ") + QLatin1String(table));
     }
-    QString counter() const {
-        return db.scalar(QStringLiteral("SELECT [LAST] FROM LAST_APODEIKSH"));
+    QString counter() const { return rows("LAST_APODEIKSH", "[LAST]"); }
+    // The table's rows in the order stored, columns joined by '|', rows by ','.
+    QString rows(const char* table, QString columns) const {
+        return db.scalar("SELECT group_concat(" + columns.replace(u',', "||'|'||") +
+                         ") FROM (SELECT * FROM " + table + " ORDER BY rowid)");
     }
 };
 
-void type(TForm56& form, const QString& amount, const QString& description,
-          const QString& fund = QString()) {
-    child<QLineEdit>(form, "Edit3")->setText(amount);
-    child<QLineEdit>(form, "Edit2")->setText(description);
-    child<QLineEdit>(form, "Edit4")->setText(fund);
+QLineEdit* edit(const TForm56& form, const char* name) {
+    return child<QLineEdit>(form, name);
 }
-
 QPushButton* issueButton(const TForm56& form) {
     return child<QPushButton>(form, "Button1");
 }
-
-void issue(TForm56& form, const QString& amount, const QString& description = "Μανικιούρ",
-           const QString& fund = "1") {
-    type(form, amount, description, fund);
-    issueButton(form)->click();
+void type(TForm56& form, const QString& amount, const QString& description, const QString& fund) {
+    edit(form, "Edit3")->setText(amount);
+    edit(form, "Edit2")->setText(description);
+    edit(form, "Edit4")->setText(fund);
 }
-
-QString inputs(const TForm56& form) {
-    return child<QLineEdit>(form, "Edit3")->text() + child<QLineEdit>(form, "Edit2")->text() +
-           child<QLineEdit>(form, "Edit4")->text();
+void issue(TForm56& form, const QString& amount, const QString& fund = "1") {
+    type(form, amount, QStringLiteral("Μανικιούρ"), fund);
+    issueButton(form)->click();
 }
 
 } // namespace
@@ -89,10 +86,9 @@ private slots:
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("fund");
         QTest::addColumn<bool>("enabled");
-        const auto row = [](const char* name, const char* amount, const char* description,
-                            const char* fund, bool enabled) {
-            QTest::newRow(name) << QString::fromUtf8(amount) << QString::fromUtf8(description)
-                                << QString::fromUtf8(fund) << enabled;
+        const auto row = [](const char* name, QString amount, QString description, QString fund,
+                            bool enabled) {
+            QTest::newRow(name) << amount << description << fund << enabled;
         };
         row("all filled", "12,5", "Μανικιούρ", "ΕΦΚΑ", true);
         row("empty fund passes", "12,5", "Μανικιούρ", "", true);
@@ -112,7 +108,7 @@ private slots:
         Desk desk;
         auto form = desk.open();
         QVERIFY(!issueButton(*form)->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(*form, "Edit3"));
+        QCOMPARE(QApplication::focusWidget(), edit(*form, "Edit3"));
         type(*form, amount, description, fund);
         QCOMPARE(issueButton(*form)->isEnabled(), enabled);
     }
@@ -123,17 +119,14 @@ private slots:
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("rate");
         QTest::addColumn<QString>("counter");
-        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<QString>("refused"); // the statement a trigger refuses
         QTest::addColumn<QString>("message");
-        const auto row = [](const char* name, const char* amount, const char* rate,
-                            const char* counter, const char* trigger, bool refused) {
-            QTest::newRow(name) << QString::fromUtf8(amount) << QString::fromLatin1(rate)
-                                << QString::fromLatin1(counter) << QString::fromLatin1(trigger)
-                                << QString(refused ? "Μη αποδεκτή τιμή" : "Η καταχώρηση δεν έγινε");
+        const auto row = [](const char* name, QString amount, QString rate, QString counter,
+                            QString refused, bool badValue) {
+            QTest::newRow(name) << amount << rate << counter << refused
+                                << QString(badValue ? "Μη αποδεκτή τιμή"
+                                                    : "Η καταχώρηση δεν έγινε");
         };
-        const char* refuse = "CREATE TRIGGER refuse BEFORE %1 BEGIN SELECT RAISE(ABORT, 'no'); END";
-        const QByteArray insert = QString(refuse).arg("INSERT ON APODEIKSEIS").toLatin1();
-        const QByteArray update = QString(refuse).arg("UPDATE ON LAST_APODEIKSH").toLatin1();
         row("zero", "0", "15", "57", "", true);
         row("negative", "-5", "15", "57", "", true);
         row("too large to be a number", "1e400", "15", "57", "", true);
@@ -142,24 +135,27 @@ private slots:
         row("point for comma", "12.5", "15", "57", "", false);
         row("no VAT rate", "12,5", "", "57", "", false);
         row("no counter", "12,5", "15", "", "", false);
-        row("receipt row refused", "12,5", "15", "57", insert.constData(), false);
-        row("counter update refused", "12,5", "15", "57", update.constData(), false);
+        row("receipt row refused", "12,5", "15", "57", "INSERT ON APODEIKSEIS", false);
+        row("counter update refused", "12,5", "15", "57", "UPDATE ON LAST_APODEIKSH", false);
     }
     void nothingStored() {
         QFETCH(QString, amount);
         QFETCH(QString, rate);
         QFETCH(QString, counter);
-        QFETCH(QString, trigger);
+        QFETCH(QString, refused);
         QFETCH(QString, message);
         Desk desk(rate, counter);
-        if (!trigger.isEmpty())
-            desk.db.exec(trigger);
+        if (!refused.isEmpty())
+            desk.db.exec("CREATE TRIGGER refuse BEFORE " + refused +
+                         " BEGIN SELECT RAISE(ABORT, 'no'); END");
         auto form = desk.open();
         issue(*form, amount);
         QCOMPARE(Messages::shownTexts(), QStringList{message});
         QCOMPARE(desk.count("EISPRAKSH_PELATH") + desk.count("APODEIKSEIS"), "00");
         QCOMPARE(desk.counter(), counter);
-        QCOMPARE(inputs(*form), QString());
+        QCOMPARE(edit(*form, "Edit3")->text() + edit(*form, "Edit2")->text() +
+                     edit(*form, "Edit4")->text(),
+                 QString());
         QVERIFY(form->isVisible() && !issueButton(*form)->isEnabled());
         QVERIFY(desk.pdfs.files().isEmpty());
     }
@@ -169,11 +165,8 @@ private slots:
         QTest::addColumn<QString>("fund");
         QTest::addColumn<QString>("rate");
         QTest::addColumn<QString>("pdf");
-        const auto row = [](const char* name, const char* surname, const char* fund,
-                            const char* rate, const char* pdf) {
-            QTest::newRow(name) << QString::fromUtf8(surname) << QString::fromUtf8(fund)
-                                << QString::fromLatin1(rate) << QString::fromLatin1(pdf);
-        };
+        const auto row = [](const char* name, QString surname, QString fund, QString rate,
+                            QString pdf) { QTest::newRow(name) << surname << fund << rate << pdf; };
         row("with VAT", "Νικολάου", "1", "15", "APODEIKSEISVAT.pdf");
         row("apostrophe in the surname", "Ντ'Αμίκο", "1", "15", "APODEIKSEISVAT.pdf");
         row("empty fund, no VAT", "Νικολάου", "", "0", "APODEIKSEIS.pdf");
@@ -187,21 +180,19 @@ private slots:
         auto form = desk.open(QStringLiteral("Ελένη"), surname);
         QCOMPARE(child<QLabel>(*form, "DBText2")->text(), "57");
         QCOMPARE(child<QLabel>(*form, "Label4")->text(), surname);
-        issue(*form, "12,5", "Μανικιούρ", fund);
+        issue(*form, "12,5", fund);
 
         QCOMPARE(Messages::shownTexts(), QStringList());
         QVERIFY(!form->isVisible());
         const QString vat = rate == u"0" ? "0.0|12.5" : "1.87|14.37";
-        QCOMPARE(desk.db.scalar("SELECT group_concat(ID||'|'||AR_APODEIKSHS||'|'||POSO||'|'||"
-                                "PERIGRAFH||'|'||TAMEIO||'|'||POSO_CY||'|'||VAT||'|'||"
-                                "SYNOLIKO_POSO||'|'||HMEROMHNIA) FROM EISPRAKSH_PELATH"),
-                 "42|57|12.5|Μανικιούρ|" + fund + "|7.32|" + vat + "|" +
-                     QDate::currentDate().toString(Qt::ISODate));
-        QCOMPARE(desk.db.scalar("SELECT group_concat(AR_APODEIKSHS||'|'||ONOMA||'|'||EPWNYMO||'|'||"
-                                "PARALHPTHS||'|'||POSO||'|'||TAMEIO||'|'||VAT||'|'||"
-                                "SYNOLIKO_POSO||'|'||HMEROMHNIA||'|'||EGKYRH) FROM APODEIKSEIS"),
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        QCOMPARE(desk.rows("EISPRAKSH_PELATH", "ID,AR_APODEIKSHS,POSO,PERIGRAFH,TAMEIO,POSO_CY,VAT,"
+                                               "SYNOLIKO_POSO,HMEROMHNIA"),
+                 "42|57|12.5|Μανικιούρ|" + fund + "|7.32|" + vat + "|" + today);
+        QCOMPARE(desk.rows("APODEIKSEIS", "AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO,TAMEIO,VAT,"
+                                          "SYNOLIKO_POSO,HMEROMHNIA,EGKYRH"),
                  "57|Ελένη|" + surname + "|Ελένη " + surname + "|12.5|" + fund + "|" + vat + "|" +
-                     QDate::currentDate().toString(Qt::ISODate) + "|1");
+                     today + "|1");
         QCOMPARE(desk.counter(), "58");
         QCOMPARE(desk.printout.ReceiptNumber, 57);
         QCOMPARE(desk.pdfs.files(), QStringList{pdf});
@@ -236,11 +227,9 @@ private slots:
         issue(*first, "10");
         issue(*second, "20");
         QCOMPARE(Messages::shownTexts(), QStringList());
-        QCOMPARE(desk.db.scalar("SELECT group_concat(AR_APODEIKSHS||':'||EPWNYMO||':'||POSO) "
-                                "FROM (SELECT * FROM APODEIKSEIS ORDER BY rowid)"),
-                 "57:Νικολάου:10.0,58:Ιωάννου:20.0");
-        QCOMPARE(desk.db.scalar("SELECT group_concat(AR_APODEIKSHS) FROM EISPRAKSH_PELATH"),
-                 "57,58");
+        QCOMPARE(desk.rows("APODEIKSEIS", "AR_APODEIKSHS,EPWNYMO,POSO"),
+                 "57|Νικολάου|10.0,58|Ιωάννου|20.0");
+        QCOMPARE(desk.rows("EISPRAKSH_PELATH", "AR_APODEIKSHS"), "57,58");
         QCOMPARE(desk.counter(), "59");
         QCOMPARE(desk.printout.ReceiptNumber, 58);
     }

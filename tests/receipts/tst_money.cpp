@@ -14,14 +14,11 @@ private slots:
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("rate");
         QTest::addColumn<QString>("written"); // amount, pounds, VAT, total
-        const auto row = [](const char* name, const char* amount, const char* rate,
-                            const char* written) {
-            QTest::newRow(name) << QString::fromLatin1(amount) << QString::fromLatin1(rate)
-                                << QString::fromLatin1(written);
+        const auto row = [](const char* name, QString amount, QString rate, QString written) {
+            QTest::newRow(name) << amount << rate << written;
         };
         row("12,5 at 15: the binary half 1.875 goes down", "12,5", "15", "12.5 7.32 1.87 14.37");
         row("20 at 15: whole values", "20", "15", "20 11.71 3 23");
-        row("25 at 15", "25", "15", "25 14.63 3.75 28.75");
         row("2,5 at 15: 0.375 goes down", "2,5", "15", "2.5 1.46 0.37 2.87");
         row("33,33 at 15: 4.9995 goes up", "33,33", "15", "33.33 19.51 5 38.33");
         row("0,01 at 15: no VAT left", "0,01", "15", "0.01 0.01 0 0.01");
@@ -41,15 +38,14 @@ private slots:
         QCOMPARE(out.join(u' '), written);
     }
 
+    // Values the receipts above do not reach exactly.
     void cents_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<double>("cents");
-        QTest::newRow("1.875 down") << 1.875 << 1.87;
-        QTest::newRow("0.375 down") << 0.375 << 0.37;
         QTest::newRow("0.225 up") << 0.225 << 0.23;
         QTest::newRow("4.9995 up") << 4.9995 << 5.0;
         QTest::newRow("0.0015 down") << 0.0015 << 0.0;
-        QTest::newRow("7.315925 down") << 7.315925 << 7.32;
+        QTest::newRow("7.315925 up") << 7.315925 << 7.32;
         QTest::newRow("negative half") << -1.875 << -1.87;
     }
     void cents() {
@@ -61,10 +57,6 @@ private slots:
     void statementText_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("whole") << 20.0 << "20";
-        QTest::newRow("one decimal") << 12.5 << "12.5";
-        QTest::newRow("two decimals") << 1.87 << "1.87";
-        QTest::newRow("leading zero") << 0.06 << "0.06";
         QTest::newRow("below 0.00001: exponent") << 1e-6 << "1E-6";
         QTest::newRow("0.00001 still plain") << 0.00001 << "0.00001";
         QTest::newRow("exponent with decimals") << 2.5e-7 << "2.5E-7";
@@ -86,20 +78,16 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<double>("value");
-        QTest::newRow("decimal comma") << "12,5" << true << 12.5;
         QTest::newRow("nearest double") << "0,1" << true << 0.1;
         QTest::newRow("sign and exponent") << "-1,5E2" << true << -150.0;
         QTest::newRow("plus, no integer digits") << "+,5e-1" << true << 0.05;
         QTest::newRow("comma without decimals") << "7," << true << 7.0;
         QTest::newRow("too large: infinity") << "1e400" << true << HUGE_VAL;
         QTest::newRow("too small: zero") << "1e-400" << true << 0.0;
-        QTest::newRow("point is not Greek") << "12.5" << false << 0.0;
-        QTest::newRow("thousands separator") << "1.000,00" << false << 0.0;
-        QTest::newRow("letters") << "δέκα" << false << 0.0;
-        QTest::newRow("empty") << "" << false << 0.0;
-        QTest::newRow("exponent without digits") << "5e" << false << 0.0;
-        QTest::newRow("inner blank") << "1 5" << false << 0.0;
-        QTest::newRow("non-Latin digits") << "\u0663" << false << 0.0;
+        // A point for the comma, a thousands separator, letters, nothing, a bare exponent,
+        // an inner blank, a non-Latin digit.
+        for (const char* refused : {"12.5", "1.000,00", "δέκα", "", "5e", "1 5", "\u0663"})
+            QTest::addRow("refused \"%s\"", refused) << QString(refused) << false << 0.0;
     }
     void parseTyped() {
         QFETCH(QString, text);
@@ -111,39 +99,18 @@ private slots:
             QCOMPARE(*v, value);
     }
 
-    void statements_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("surname");
-        QTest::addColumn<QString>("collection");
-        QTest::addColumn<QString>("receipt");
-        QTest::newRow("customer 42, receipt 57")
-            << "Ελένη"
-            << "Νικολάου"
-            << "INSERT INTO EISPRAKSH_PELATH(ID,POSO,PERIGRAFH,TAMEIO,POSO_CY,AR_APODEIKSHS,VAT,"
-               "SYNOLIKO_POSO) VALUES(42,12.5,'Μανικιούρ','1',7.32,57,1.87,14.37)"
-            << "INSERT INTO APODEIKSEIS(AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO,TAMEIO,POSO_CY,"
-               "PERIGRAFH,VAT,SYNOLIKO_POSO) VALUES(57,'Ελένη','Νικολάου','Ελένη Νικολάου',12.5,"
-               "'1',7.32,'Μανικιούρ',1.87,14.37)";
-        QTest::newRow("apostrophe doubled")
-            << "Ζωή"
-            << "Ντ'Αμίκο"
-            << "INSERT INTO EISPRAKSH_PELATH(ID,POSO,PERIGRAFH,TAMEIO,POSO_CY,AR_APODEIKSHS,VAT,"
-               "SYNOLIKO_POSO) VALUES(42,12.5,'Μανικιούρ','1',7.32,57,1.87,14.37)"
-            << "INSERT INTO APODEIKSEIS(AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO,TAMEIO,POSO_CY,"
-               "PERIGRAFH,VAT,SYNOLIKO_POSO) VALUES(57,'Ζωή','Ντ''Αμίκο','Ζωή Ντ''Αμίκο',12.5,"
-               "'1',7.32,'Μανικιούρ',1.87,14.37)";
-    }
+    // The collection row carries no names; the receipt row quotes them, apostrophes doubled.
     void statements() {
-        QFETCH(QString, name);
-        QFETCH(QString, surname);
-        QFETCH(QString, collection);
-        QFETCH(QString, receipt);
-        const Money::Entry entry{
-            QStringLiteral("42"), name, surname, QStringLiteral("57"), QStringLiteral("Μανικιούρ"),
-            QStringLiteral("1")};
+        const Money::Entry entry{"42", "Ζωή", "Ντ'Αμίκο", "57", "Μανικιούρ", "1"};
         const Money::Receipt r = Money::work(12.5, 15);
-        QCOMPARE(Money::collectionInsert(entry, r), collection);
-        QCOMPARE(Money::receiptInsert(entry, r), receipt);
+        QCOMPARE(Money::collectionInsert(entry, r),
+                 "INSERT INTO EISPRAKSH_PELATH(ID,POSO,PERIGRAFH,TAMEIO,POSO_CY,AR_APODEIKSHS,VAT,"
+                 "SYNOLIKO_POSO) VALUES(42,12.5,'Μανικιούρ','1',7.32,57,1.87,14.37)");
+        QCOMPARE(
+            Money::receiptInsert(entry, r),
+            "INSERT INTO APODEIKSEIS(AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO,TAMEIO,POSO_CY,"
+            "PERIGRAFH,VAT,SYNOLIKO_POSO) VALUES(57,'Ζωή','Ντ''Αμίκο','Ζωή Ντ''Αμίκο',12.5,"
+            "'1',7.32,'Μανικιούρ',1.87,14.37)");
     }
 };
 
