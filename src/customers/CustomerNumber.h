@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Global.h"
+
 #include <QString>
 
 #include <stdexcept>
@@ -7,10 +9,8 @@
 // The customer's number as handed over; it goes into statements as it is, so anything but a
 // whole number is refused before a statement is built.
 inline qlonglong customerNumber(const QString& customerId) {
-    bool isNumber = false;
-    const qlonglong n = customerId.toLongLong(&isNumber);
-    if (!isNumber)
+    if (!Global::IsWholeNumber(customerId))
         throw std::runtime_error(
             QStringLiteral("Λανθασμένος αριθμός πελάτη: \"%1\".").arg(customerId).toStdString());
-    return n;
+    return customerId.toLongLong();
 }

@@ -11,7 +11,6 @@
 
 #include <QGroupBox>
 #include <QPushButton>
-#include <QRegularExpression>
 
 #include <stdexcept>
 
@@ -64,8 +63,7 @@ QString TForm22::historyColumns() {
 
 QString TForm22::SelectedCustomer() const {
     // The number goes into the statement unquoted: only a plain customer number may.
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
-    if (!digits.match(CustomerId).hasMatch())
+    if (!Global::IsWholeNumber(CustomerId))
         throw std::runtime_error("Δεν έχει επιλεγεί πελάτης για εκτύπωση.");
     return QStringLiteral(" WHERE ID=") + CustomerId;
 }

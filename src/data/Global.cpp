@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace Global {
 
 namespace {
@@ -22,6 +24,11 @@ std::optional<int> readNumber(const QString& part) {
     return p.toInt();
 }
 } // namespace
+
+bool IsWholeNumber(const QString& text) {
+    return !text.isEmpty() && text.size() <= 18 &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
 
 bool IsCleanText(const QString& text) {
     for (QChar c : text) {

@@ -24,6 +24,10 @@ inline QString OpenDayLiteral;
 // that could break or alter a statement. The empty text passes.
 bool IsCleanText(const QString& text);
 
+// True for a plain whole number of 1 to 18 digits, without sign or blanks: the only text
+// that may go into a statement unquoted as a number.
+bool IsWholeNumber(const QString& text);
+
 // Replaces a typed day/month/year date with its Jet literal "#m/d/yyyy#", or with
 // "ERROR" when the text names no date.
 void ToJetDate(QString& text);

@@ -2,6 +2,7 @@
 
 #include "ui_Unit15.h"
 
+#include "data/Global.h"
 #include "ui/Guard.h"
 
 #include <algorithm>
@@ -13,13 +14,6 @@ const QString kSums = QStringLiteral("Format(SUM(EKSODA.POSO),'0.00') AS "
                                      "AKSIA,Format(SUM(EKSODA.VAT),'0.00') AS VAT, "
                                      "Format(SUM(EKSODA.POSO+EKSODA.VAT),'0.00') AS SYNOLO FROM "
                                      "EKSODA WHERE YEAR(EKSODA.HMEROMHNIA) BETWEEN ");
-
-// Letters and blanks pass the input check, so a "year" could be a column name or a condition
-// of its own; only whole numbers go into the statement.
-bool isWholeNumber(const QString& text) {
-    return !text.isEmpty() &&
-           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
 } // namespace
 
 TForm15::TForm15(QWidget* parent)
@@ -50,7 +44,9 @@ bool TForm15::TakeBounds() {
 }
 
 bool TForm15::BoundsAreSafe() const {
-    return isWholeNumber(ExpenseFromYear) && isWholeNumber(ExpenseToYear);
+    // Letters and blanks pass the input check, so a "year" could be a column name or a
+    // condition of its own; only whole numbers go into the statement.
+    return Global::IsWholeNumber(ExpenseFromYear) && Global::IsWholeNumber(ExpenseToYear);
 }
 
 QString TForm15::ListStatement() const {

@@ -19,12 +19,6 @@ namespace {
 const QString kNotAccepted = QStringLiteral("Μη αποδεκτή τιμή");
 const QString kNotStored = QStringLiteral("Η καταχώρηση δεν έγινε");
 
-bool isWholeNumber(const QString& text) {
-    bool ok = false;
-    text.toLongLong(&ok);
-    return ok && !text.isEmpty() && text.front().isDigit();
-}
-
 } // namespace
 
 TForm56::TForm56(QWidget* parent)
@@ -117,10 +111,10 @@ QString TForm56::StoreReceipt(const Money::Receipt& receipt) {
         ADOTable1->isEmpty()
             ? QString()
             : ADOTable1->fieldByName(QStringLiteral("LAST"))->displayText().trimmed();
-    if (!isWholeNumber(number))
+    if (!Global::IsWholeNumber(number))
         throw std::runtime_error("the receipt counter holds no number");
     // The customer's number goes into the statement unquoted.
-    if (!isWholeNumber(CustomerId))
+    if (!Global::IsWholeNumber(CustomerId))
         throw std::runtime_error("no customer number");
 
     const Money::Entry entry{CustomerId,
