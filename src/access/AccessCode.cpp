@@ -1,6 +1,7 @@
 #include "access/AccessCode.h"
 
 #include "data/DataSet.h"
+#include "data/Global.h"
 
 #include <QLineEdit>
 
@@ -23,17 +24,8 @@ QString firstColumnOfFirstRow(const DataSet& table) {
     return table.cell(0, 0).toString().trimmed();
 }
 
-namespace {
-// The checks already keep the apostrophe out; doubling it as well means that no code can
-// ever end the literal early.
-QString literal(const QString& code) {
-    return QLatin1Char('\'') + QString(code).replace(QLatin1Char('\''), QLatin1String("''")) +
-           QLatin1Char('\'');
-}
-} // namespace
-
 QString updateStatement(const QString& code) {
-    return QStringLiteral("UPDATE SECURITY SET [PASSWORD]=") + literal(code);
+    return QStringLiteral("UPDATE SECURITY SET [PASSWORD]=") + Global::QuotedText(code);
 }
 
 void store(Command& command, const QString& code) {
@@ -41,7 +33,7 @@ void store(Command& command, const QString& code) {
     if (command.execute() > 0)
         return;
     command.setCommandText(QStringLiteral("INSERT INTO SECURITY([PASSWORD]) VALUES(") +
-                           literal(code) + QLatin1Char(')'));
+                           Global::QuotedText(code) + QLatin1Char(')'));
     command.execute();
 }
 

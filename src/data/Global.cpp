@@ -25,6 +25,11 @@ std::optional<int> readNumber(const QString& part) {
 }
 } // namespace
 
+QString QuotedText(const QString& text) {
+    return QLatin1Char('\'') + QString(text).replace(u'\'', QLatin1String("''")) +
+           QLatin1Char('\'');
+}
+
 bool IsWholeNumber(const QString& text) {
     return !text.isEmpty() && text.size() <= 18 &&
            std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });

@@ -24,6 +24,10 @@ inline QString OpenDayLiteral;
 // that could break or alter a statement. The empty text passes.
 bool IsCleanText(const QString& text);
 
+// A text as a statement's literal: between single quotes, its own quotes doubled, so that
+// no text can end the literal early.
+QString QuotedText(const QString& text);
+
 // True for a plain whole number of 1 to 18 digits, without sign or blanks: the only text
 // that may go into a statement unquoted as a number.
 bool IsWholeNumber(const QString& text);

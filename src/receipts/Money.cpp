@@ -1,5 +1,7 @@
 #include "receipts/Money.h"
 
+#include "data/Global.h"
+
 #include <QStringList>
 
 #include <charconv>
@@ -179,21 +181,19 @@ Receipt work(double amount, double ratePercent) {
     return r;
 }
 
-QString quoted(const QString& text) {
-    QString t = text;
-    t.replace(u'\'', QStringLiteral("''"));
-    return QLatin1Char('\'') + t + QLatin1Char('\'');
-}
-
 QString Entry::payer() const {
     return name.trimmed() + QLatin1Char(' ') + surname.trimmed();
 }
 
 QString collectionInsert(const Entry& e, const Receipt& r) {
-    const QStringList values = {
-        e.customerId,         statementText(r.amount), quoted(e.description),
-        quoted(e.fund),       statementText(r.pounds), e.number,
-        statementText(r.vat), statementText(r.total)};
+    const QStringList values = {e.customerId,
+                                statementText(r.amount),
+                                Global::QuotedText(e.description),
+                                Global::QuotedText(e.fund),
+                                statementText(r.pounds),
+                                e.number,
+                                statementText(r.vat),
+                                statementText(r.total)};
     return QStringLiteral("INSERT INTO EISPRAKSH_PELATH(ID,POSO,PERIGRAFH,TAMEIO,POSO_CY,"
                           "AR_APODEIKSHS,VAT,SYNOLIKO_POSO) VALUES(") +
            values.join(u',') + QLatin1Char(')');
@@ -201,13 +201,13 @@ QString collectionInsert(const Entry& e, const Receipt& r) {
 
 QString receiptInsert(const Entry& e, const Receipt& r) {
     const QStringList values = {e.number,
-                                quoted(e.name),
-                                quoted(e.surname),
-                                quoted(e.payer()),
+                                Global::QuotedText(e.name),
+                                Global::QuotedText(e.surname),
+                                Global::QuotedText(e.payer()),
                                 statementText(r.amount),
-                                quoted(e.fund),
+                                Global::QuotedText(e.fund),
                                 statementText(r.pounds),
-                                quoted(e.description),
+                                Global::QuotedText(e.description),
                                 statementText(r.vat),
                                 statementText(r.total)};
     return QStringLiteral("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO,"

@@ -43,9 +43,6 @@ struct Receipt {
 };
 Receipt work(double amount, double ratePercent);
 
-// A text between single quotes, its own quotes doubled.
-QString quoted(const QString& text);
-
 // Who receives one receipt and for what; numbers as the texts they are.
 struct Entry {
     QString customerId;
