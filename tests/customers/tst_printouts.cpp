@@ -106,6 +106,7 @@ private slots:
         const QString all = "Αλεξίου|Παπαδοπούλου|Πετρίδου", p = "Παπαδοπούλου|Πετρίδου";
         const QString d = "Αλεξίου|Παπαδοπούλου";
         const auto row = [](const char* name, const Printout& c) { QTest::newRow(name) << c; };
+        row("all: cards", {"", "Button1", kData, all, ""});
         row("all: histories", {"", "Button8", kHistory, all, ""});
         row("all: selected card", {"", "Button2", kData + " WHERE ID=2", "Αλεξίου", p});
         row("all: list", {"", "Button10", kList + " ORDER BY EPWNYMO ASC", all, ""});
