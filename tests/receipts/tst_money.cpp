@@ -3,29 +3,30 @@
 #include <QTest>
 
 #include <cmath>
+#include <optional>
+
+Q_DECLARE_METATYPE(std::optional<double>)
 
 // The receipt's cents, the numbers written into statements and the typed amounts.
 class TestMoney : public QObject {
     Q_OBJECT
 
 private slots:
-    // Typed amount and rate in, the four numbers as the statements write them out.
+    // Typed amount and rate in, the four numbers as the statements write them out: amount,
+    // pounds, VAT, total.
     void receipt_data() {
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("rate");
-        QTest::addColumn<QString>("written"); // amount, pounds, VAT, total
+        QTest::addColumn<QString>("written");
         const auto row = [](const char* name, QString amount, QString rate, QString written) {
             QTest::newRow(name) << amount << rate << written;
         };
-        row("12,5 at 15: the binary half 1.875 goes down", "12,5", "15", "12.5 7.32 1.87 14.37");
-        row("20 at 15: whole values", "20", "15", "20 11.71 3 23");
-        row("2,5 at 15: 0.375 goes down", "2,5", "15", "2.5 1.46 0.37 2.87");
-        row("33,33 at 15: 4.9995 goes up", "33,33", "15", "33.33 19.51 5 38.33");
-        row("0,01 at 15: no VAT left", "0,01", "15", "0.01 0.01 0 0.01");
-        row("10,005 at 15: stored as typed", "10,005", "15", "10.005 5.86 1.5 11.505");
-        row("rate 0: total is the amount", "12,5", "0", "12.5 7.32 0 12.5");
+        row("binary half 1.875 down", "12,5", "15", "12.5 7.32 1.87 14.37");
+        row("whole values", "20", "15", "20 11.71 3 23");
+        row("4.9995 up", "33,33", "15", "33.33 19.51 5 38.33");
+        row("no VAT left", "0,01", "15", "0.01 0.01 0 0.01");
+        row("stored as typed", "10,005", "15", "10.005 5.86 1.5 11.505");
         row("rate with decimals", "100", "6,5", "100 58.53 6.5 106.5");
-        row("large amount", "99999,99", "24", "99999.99 58527.39 24000 123999.99");
     }
     void receipt() {
         QFETCH(QString, amount);
@@ -38,35 +39,19 @@ private slots:
         QCOMPARE(out.join(u' '), written);
     }
 
-    // Values the receipts above do not reach exactly.
-    void cents_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("cents");
-        QTest::newRow("0.225 up") << 0.225 << 0.23;
-        QTest::newRow("4.9995 up") << 4.9995 << 5.0;
-        QTest::newRow("0.0015 down") << 0.0015 << 0.0;
-        QTest::newRow("7.315925 up") << 7.315925 << 7.32;
-        QTest::newRow("negative half") << -1.875 << -1.87;
-    }
-    void cents() {
-        QFETCH(double, value);
-        QFETCH(double, cents);
-        QCOMPARE(Money::roundToCents(value), cents);
-    }
+    // 0.225 lies just above the half in binary, so it goes up where 1.875 goes down.
+    void centsFollowTheDouble() { QCOMPARE(Money::roundToCents(0.225), 0.23); }
 
     void statementText_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("below 0.00001: exponent") << 1e-6 << "1E-6";
         QTest::newRow("0.00001 still plain") << 0.00001 << "0.00001";
-        QTest::newRow("exponent with decimals") << 2.5e-7 << "2.5E-7";
         QTest::newRow("15 significant digits") << 0.1 + 0.2 << "0.3";
         QTest::newRow("15 digits kept") << 123456789.012345 << "123456789.012345";
         QTest::newRow("15 integer digits plain") << 999999999999999.0 << "999999999999999";
         QTest::newRow("16 integer digits: exponent") << 1e15 << "1E15";
-        QTest::newRow("large exponent") << 1.5e20 << "1.5E20";
-        QTest::newRow("negative zero") << -0.0 << "0";
-        QTest::newRow("infinity: nothing") << HUGE_VAL << "";
+        QTest::newRow("exponent with decimals") << 1.5e20 << "1.5E20";
     }
     void statementText() {
         QFETCH(double, value);
@@ -76,27 +61,21 @@ private slots:
 
     void parseTyped_data() {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<double>("value");
-        QTest::newRow("nearest double") << "0,1" << true << 0.1;
-        QTest::newRow("sign and exponent") << "-1,5E2" << true << -150.0;
-        QTest::newRow("plus, no integer digits") << "+,5e-1" << true << 0.05;
-        QTest::newRow("comma without decimals") << "7," << true << 7.0;
-        QTest::newRow("too large: infinity") << "1e400" << true << HUGE_VAL;
-        QTest::newRow("too small: zero") << "1e-400" << true << 0.0;
-        // A point for the comma, a thousands separator, letters, nothing, a bare exponent,
-        // an inner blank, a non-Latin digit.
-        for (const char* refused : {"12.5", "1.000,00", "δέκα", "", "5e", "1 5", "\u0663"})
-            QTest::addRow("refused \"%s\"", refused) << QString(refused) << false << 0.0;
+        QTest::addColumn<std::optional<double>>("value");
+        QTest::newRow("nearest double") << "0,1" << std::optional(0.1);
+        QTest::newRow("sign and exponent") << "-1,5E2" << std::optional(-150.0);
+        QTest::newRow("plus, no integer digits") << "+,5e-1" << std::optional(0.05);
+        QTest::newRow("comma without decimals") << "7," << std::optional(7.0);
+        QTest::newRow("too large: infinity") << "1e400" << std::optional(HUGE_VAL);
+        QTest::newRow("too small: zero") << "1e-400" << std::optional(0.0);
+        // Each stops the reading at a different place.
+        for (const char* refused : {"12.5", "", "5e", "\u0663"})
+            QTest::addRow("refused \"%s\"", refused) << QString(refused) << std::optional<double>();
     }
     void parseTyped() {
         QFETCH(QString, text);
-        QFETCH(bool, ok);
-        QFETCH(double, value);
-        const std::optional<double> v = Money::parseTyped(text);
-        QCOMPARE(v.has_value(), ok);
-        if (ok)
-            QCOMPARE(*v, value);
+        QFETCH(std::optional<double>, value);
+        QCOMPARE(Money::parseTyped(text), value);
     }
 
     // The collection row carries no names; the receipt row quotes them, apostrophes doubled.
