@@ -97,6 +97,7 @@ private slots:
         QTest::newRow("comma in description") << Refused{.description = "Βαφή, χτένισμα"};
         QTest::newRow("forbidden in fund") << Refused{.fund = "ΙΚΑ-ΕΤΑΜ"};
         QTest::newRow("zero") << Refused{.amount = "0", .message = bad};
+        QTest::newRow("negative") << Refused{.amount = "-5", .message = bad};
         QTest::newRow("total not finite") << Refused{.amount = "1,7e308", .message = bad};
         QTest::newRow("letters") << Refused{.amount = "δέκα", .message = failed};
         QTest::newRow("no VAT rate")

@@ -232,6 +232,24 @@ private slots:
                  c.unposted);
     }
 
+    // Every header field lands in its own column (the stored order runs DBEdit1-8, 16, 9-15).
+    void headerFieldsReachTheirColumns() {
+        TestDatabase db;
+        TForm73 form;
+        QVERIFY(showActive(form));
+        QStringList expected;
+        for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 16, 9, 10, 11, 12, 13, 14, 15}) {
+            child<DBEdit>(form, QStringLiteral("DBEdit%1").arg(n))->setText(QString::number(n));
+            expected << QString::number(n);
+        }
+        post(form);
+        QCOMPARE(db.scalar(
+                     "SELECT TITLE||'|'||ADDRESS1||'|'||ADDRESS2||'|'||PHONE||'|'||FAX||'|'||"
+                     "WEBSITE||'|'||EMAIL||'|'||AFT||'|'||AFPA||'|'||EXTRA1||'|'||EXTRA2||'|'||"
+                     "EXTRA3||'|'||EXTRA4||'|'||EXTRA5||'|'||EXTRA6||'|'||EXTRA7 FROM INFORMATION"),
+                 expected.join(u'|'));
+    }
+
     void previewWithoutARate() {
         Printing p;
         TForm73 form;
