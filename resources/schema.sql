@@ -44,6 +44,8 @@ CREATE TABLE APODEIKSEIS (
 
 -- A receipt number is given once: no path may store two receipts under it.
 CREATE UNIQUE INDEX APODEIKSEIS_NUMBER ON APODEIKSEIS (AR_APODEIKSHS);
+-- The register lists by date and the period sums search by date.
+CREATE INDEX APODEIKSEIS_DATE ON APODEIKSEIS (HMEROMHNIA);
 
 CREATE TABLE EISPRAKSH_PELATH (
     ID            INTEGER,
@@ -56,6 +58,10 @@ CREATE TABLE EISPRAKSH_PELATH (
     VAT           DOUBLE,
     SYNOLIKO_POSO DOUBLE
 );
+
+-- One customer's collections, newest first; a cancellation finds its row by number.
+CREATE INDEX EISPRAKSH_PELATH_CUSTOMER ON EISPRAKSH_PELATH (ID, HMEROMHNIA);
+CREATE INDEX EISPRAKSH_PELATH_NUMBER ON EISPRAKSH_PELATH (AR_APODEIKSHS);
 
 CREATE TABLE LAST_APODEIKSH (
     [LAST] INTEGER
