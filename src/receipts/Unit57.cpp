@@ -30,15 +30,15 @@ TForm57::TForm57(QWidget* parent)
     ui->DBGrid1->setDataSource(DataSource1);
     ui->DBGrid1->setColumns({
         {QStringLiteral("AR_APODEIKSHS"), QStringLiteral("Αριθμός απόδειξης"), Qt::AlignCenter,
-         110},
+         130},
         {QStringLiteral("HMEROMHNIA"), QStringLiteral("Ημερ. έκδοσης απόδειξης"), Qt::AlignCenter,
-         140},
+         170},
         {QStringLiteral("PERIGRAFH"), QStringLiteral("Περιγραφή"), Qt::AlignLeft, 170},
         {QStringLiteral("TAMEIO"), QStringLiteral("Ταμείο"), Qt::AlignCenter, 80},
-        {QStringLiteral("POSO"), QStringLiteral("Ποσό (EUR)"), Qt::AlignRight, 80},
-        {QStringLiteral("VAT"), QStringLiteral("Φ.Π.Α (EUR)"), Qt::AlignRight, 80},
+        {QStringLiteral("POSO"), QStringLiteral("Ποσό (EUR)"), Qt::AlignRight, 95},
+        {QStringLiteral("VAT"), QStringLiteral("Φ.Π.Α (EUR)"), Qt::AlignRight, 95},
         {QStringLiteral("SYNOLIKO_POSO"), QStringLiteral("Ποσό + Φ.Π.Α (EUR)"), Qt::AlignRight,
-         120},
+         140},
     });
     ui->DBGrid1->setTitlesBoldCentred(true);
     ui->DBGrid1->horizontalHeader()->setStretchLastSection(true);
