@@ -59,7 +59,13 @@ QString listed(const TForm57& form) {
     return rows.join(u',') + " / " + shown(form, kTotals);
 }
 
+// Typed bounds, the figures expected or the refusal, and a statement run before searching.
+struct Period {
+    QString from, to, expected, setup = {};
+};
+
 } // namespace
+Q_DECLARE_METATYPE(Period)
 
 class TestCollections : public QObject {
     Q_OBJECT
@@ -122,43 +128,22 @@ private slots:
     }
 
     // The period's sums of valid receipts, both bounds included; every failure leaves the
-    // figures of an earlier search empty and says so.
+    // figures of an earlier search empty and says so; a forbidden character offers no search.
     void periodSums_data() {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("expected");
-        const QString wrong = TForm59::wrongCriteriaText();
-        QTest::newRow("2007") << "01/01/2007"
-                              << "31/12/2007"
-                              << ""
-                              << "32,50|4,87|27,63";
-        QTest::newRow("one day") << "31/12/2007"
-                                 << " 31/12/2007 "
-                                 << ""
-                                 << "12,50|1,87|10,63";
-        QTest::newRow("none valid") << "1/2/2007"
-                                    << "30/6/2007"
-                                    << ""
-                                    << "||";
-        QTest::newRow("31 February") << "31/02/2007"
-                                     << "31/12/2007"
-                                     << "" << wrong;
-        QTest::newRow("letters") << "αύριο"
-                                 << "31/12/2007"
-                                 << "" << wrong;
-        QTest::newRow("end empty") << "01/01/2007"
-                                   << ""
-                                   << "" << wrong;
-        QTest::newRow("store refuses") << "01/01/2007"
-                                       << "31/12/2007"
-                                       << "DROP TABLE APODEIKSEIS" << wrong;
+        QTest::addColumn<Period>("c");
+        const QString wrong = TForm59::wrongCriteriaText(), all = "332,50|34,87|297,63";
+        QTest::newRow("2007") << Period{"01/01/2007", "31/12/2007", "32,50|4,87|27,63"};
+        QTest::newRow("one day") << Period{"31/12/2007", " 31/12/2007 ", "12,50|1,87|10,63"};
+        QTest::newRow("none valid") << Period{"1/2/2007", "30/6/2007", "||"};
+        QTest::newRow("points, not offered") << Period{"01.01.2007", "31/12/2007", all};
+        QTest::newRow("31 February") << Period{"31/02/2007", "31/12/2007", wrong};
+        QTest::newRow("letters") << Period{"αύριο", "31/12/2007", wrong};
+        QTest::newRow("end empty") << Period{"01/01/2007", "", wrong};
+        QTest::newRow("store refuses")
+            << Period{"01/01/2007", "31/12/2007", wrong, "DROP TABLE APODEIKSEIS"};
     }
     void periodSums() {
-        QFETCH(QString, from);
-        QFETCH(QString, to);
-        QFETCH(QString, setup);
-        QFETCH(QString, expected);
+        QFETCH(Period, c);
         Book book;
         TForm59 form;
         QVERIFY(showActive(form));
@@ -169,36 +154,12 @@ private slots:
         };
         search("01/01/2006", "31/12/2008");
         QCOMPARE(shown(form, kSums), "332,50|34,87|297,63");
-        if (!setup.isEmpty())
-            book.db.exec(setup);
-        search(from, to);
-        const bool refused = expected == TForm59::wrongCriteriaText();
-        QCOMPARE(shown(form, kSums), refused ? "||" : expected);
-        QCOMPARE(Messages::shownTexts(), refused ? QStringList{expected} : QStringList());
-    }
-
-    // The search is offered only while both dates are free of forbidden characters.
-    void searchOffered_data() {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<bool>("offered");
-        QTest::newRow("slashes") << "01/01/2007"
-                                 << "31/12/2007" << true;
-        QTest::newRow("points") << "01.01.2007"
-                                << "31/12/2007" << false;
-        QTest::newRow("hyphens in end") << "01/01/2007"
-                                        << "31-12-2007" << false;
-        QTest::newRow("empty") << ""
-                               << "  " << true;
-    }
-    void searchOffered() {
-        QFETCH(QString, from);
-        QFETCH(QString, to);
-        Book book;
-        TForm59 form;
-        child<QLineEdit>(form, "Edit1")->setText(from);
-        child<QLineEdit>(form, "Edit2")->setText(to);
-        QTEST(child<QPushButton>(form, "Button1")->isEnabled(), "offered");
+        if (!c.setup.isEmpty())
+            book.db.exec(c.setup);
+        search(c.from, c.to);
+        const bool refused = c.expected == TForm59::wrongCriteriaText();
+        QCOMPARE(shown(form, kSums), refused ? "||" : c.expected);
+        QCOMPARE(Messages::shownTexts(), refused ? QStringList{c.expected} : QStringList());
     }
 };
 
