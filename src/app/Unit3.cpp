@@ -18,6 +18,7 @@
 #include "expenses/Unit13.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
+#include "receipts/Unit59.h"
 #include "receipts/Unit68.h"
 #include "receipts/Unit73.h"
 #include "receipts/Unit9.h"
@@ -110,7 +111,7 @@ TForm3::TForm3(QWidget* parent)
     bindCommand(this, ui->N13, ui->Button13, &TForm3::N13Click);
     bindCommand(this, ui->N14, ui->Button6, &TForm3::N14Click);
     bindCommand(this, ui->N15, ui->Button7, &TForm3::N15Click);
-    bindCommand(this, ui->N18, nullptr, nullptr);
+    bindCommand(this, ui->N18, nullptr, &TForm3::N18Click);
     bindCommand(this, ui->N19, ui->Button9, nullptr);
     bindCommand(this, ui->N3, ui->Button12, &TForm3::N3Click);
     bindCommand(this, ui->Y1, ui->Button5, &TForm3::Y1Click);
@@ -336,6 +337,10 @@ void TForm3::N14Click() {
 
 void TForm3::N15Click() {
     openLongLived<TForm15>();
+}
+
+void TForm3::N18Click() {
+    openScreen<TForm59>(this);
 }
 
 void TForm3::Y1Click() {

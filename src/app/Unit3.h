@@ -54,6 +54,7 @@ public:
     void N13Click(); // the expense book
     void N14Click(); // the expense analysis, one instance for the run
     void N15Click(); // the monthly expense totals, one instance for the run
+    void N18Click(); // collections between two dates
     void Y1Click();
     void N3Click();  // the notes book
     void N10Click(); // useful phone numbers

@@ -10,6 +10,7 @@
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "receipts/Unit56.h"
+#include "receipts/Unit57.h"
 #include "ui/Commands.h"
 #include "ui/Guard.h"
 #include "ui/LongLived.h"
@@ -107,14 +108,14 @@ TForm18::TForm18(QWidget* parent)
                 (this->*handler)();
         });
 
-    // The customer's collections stay visible but disabled until their screen exists.
     bindCommand(this, N2, nullptr, &TForm18::N2Click);
     bindCommand(this, nullptr, ui->Button2, &TForm18::Button2Click);
     bindCommand(this, N3, nullptr, &TForm18::N3Click);
     bindCommand(this, nullptr, ui->Button3, &TForm18::Button3Click);
     bindCommand(this, N4, nullptr, &TForm18::N4Click);
     bindCommand(this, nullptr, ui->Button1, &TForm18::Button1Click);
-    bindCommand(this, N6, ui->Button7, nullptr);
+    bindCommand(this, N6, nullptr, &TForm18::N6Click);
+    bindCommand(this, nullptr, ui->Button7, &TForm18::Button7Click);
     bindCommand(this, KLLLL1, ui->Button6, &TForm18::Button6Click);
     // Disabled until receipt numbering is defined; FormShow enables them.
     KLLLL1->setEnabled(false);
@@ -272,6 +273,22 @@ void TForm18::Button6Click() {
     issuing.CustomerSurname = ui->DBText3->text().trimmed();
     issuing.CustomerId = ui->DBText1->text().trimmed();
     Modal::exec(issuing);
+}
+
+void TForm18::OpenCustomerCollections() {
+    TForm57 collections(this);
+    collections.CustomerName = ui->DBText2->text().trimmed();
+    collections.CustomerSurname = ui->DBText3->text().trimmed();
+    collections.CustomerId = ui->DBText1->text().trimmed();
+    Modal::exec(collections);
+}
+
+void TForm18::Button7Click() {
+    OpenCustomerCollections();
+}
+
+void TForm18::N6Click() {
+    OpenCustomerCollections();
 }
 
 void TForm18::Button4Click() {

@@ -56,6 +56,8 @@ private:
     void Button3Click();
     void Button4Click();
     void Button6Click();
+    void Button7Click();
+    void N6Click();
     void N2Click();
     void N3Click();
     void N4Click();
@@ -68,6 +70,7 @@ private:
     void OpenCustomerRecord();
     void OpenCustomerHistory();
     void OpenCustomerVisits();
+    void OpenCustomerCollections();
     void ReloadList();
     void OpenPrintouts();
     using Handler = void (TForm18::*)();

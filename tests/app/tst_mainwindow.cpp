@@ -141,6 +141,8 @@ void MainWindowTest::commands_data() {
                                       << "Button7"
                                       << "TForm15"
                                       << "Λειτουργικά έξοδα - Κατά μήνα";
+    QTest::newRow("period collections") << "N18" << QString() << "TForm59"
+                                        << "Εισπράξεις σε διάστημα δυο ημερομηνιών";
     QTest::newRow("notes book") << "N3"
                                 << "Button12"
                                 << "TForm6"

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ui/Screen.h"
+
+#include <QString>
+
+#include <memory>
+
+class Connection;
+class DataSource;
+class Query;
+
+namespace Ui {
+class TForm59;
+}
+
+// The income, the VAT and the income less VAT of the valid receipts dated between two typed
+// days, both included. Reads only.
+class TForm59 : public Screen {
+    Q_OBJECT
+public:
+    explicit TForm59(QWidget* parent = nullptr);
+    ~TForm59() override;
+
+    static QString wrongCriteriaText() { return QStringLiteral("Λανθασμένα κριτήρια."); }
+    // The sums between two date literals.
+    static QString sumsSql(const QString& from, const QString& to);
+
+protected:
+    void FormClose() override;
+
+private:
+    void Edit1Change() { CheckDateInputs(); }
+    void Edit2Change() { CheckDateInputs(); }
+    void CheckDateInputs();
+    void Button1Click();
+    void Button2Click();
+    // False when a date names no day or the store refuses the statement.
+    bool Search();
+
+    std::unique_ptr<Ui::TForm59> ui;
+    Connection* ADOConnection1;
+    Query* ADOQuery1;
+    DataSource* DataSource1;
+};
