@@ -141,6 +141,10 @@ void MainWindowTest::commands_data() {
                                       << "Button7"
                                       << "TForm15"
                                       << "Λειτουργικά έξοδα - Κατά μήνα";
+    QTest::newRow("issued receipts") << "N19"
+                                     << "Button9"
+                                     << "TForm71"
+                                     << "Αποδείξεις που εκδόθηκαν";
     QTest::newRow("notes book") << "N3"
                                 << "Button12"
                                 << "TForm6"
