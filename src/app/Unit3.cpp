@@ -20,6 +20,7 @@
 #include "expenses/Unit15.h"
 #include "receipts/Unit59.h"
 #include "receipts/Unit68.h"
+#include "receipts/Unit71.h"
 #include "receipts/Unit73.h"
 #include "receipts/Unit9.h"
 #include "tools/Unit10.h"
@@ -112,7 +113,7 @@ TForm3::TForm3(QWidget* parent)
     bindCommand(this, ui->N14, ui->Button6, &TForm3::N14Click);
     bindCommand(this, ui->N15, ui->Button7, &TForm3::N15Click);
     bindCommand(this, ui->N18, nullptr, &TForm3::N18Click);
-    bindCommand(this, ui->N19, ui->Button9, nullptr);
+    bindCommand(this, ui->N19, ui->Button9, &TForm3::N19Click);
     bindCommand(this, ui->N3, ui->Button12, &TForm3::N3Click);
     bindCommand(this, ui->Y1, ui->Button5, &TForm3::Y1Click);
     bindCommand(this, ui->N10, ui->Button4, &TForm3::N10Click);
@@ -345,6 +346,10 @@ void TForm3::N18Click() {
 
 void TForm3::Y1Click() {
     openScreen<TForm11>(this);
+}
+
+void TForm3::N19Click() {
+    openScreen<TForm71>(this);
 }
 
 void TForm3::N3Click() {

@@ -56,6 +56,7 @@ public:
     void N15Click(); // the monthly expense totals, one instance for the run
     void N18Click(); // collections between two dates
     void Y1Click();
+    void N19Click(); // the issued receipts
     void N3Click();  // the notes book
     void N10Click(); // useful phone numbers
     void N4Click();  // calendar calculations

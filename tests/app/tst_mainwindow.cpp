@@ -143,6 +143,10 @@ void MainWindowTest::commands_data() {
                                       << "Λειτουργικά έξοδα - Κατά μήνα";
     QTest::newRow("period collections") << "N18" << QString() << "TForm59"
                                         << "Εισπράξεις σε διάστημα δυο ημερομηνιών";
+    QTest::newRow("issued receipts") << "N19"
+                                     << "Button9"
+                                     << "TForm71"
+                                     << "Αποδείξεις που εκδόθηκαν";
     QTest::newRow("notes book") << "N3"
                                 << "Button12"
                                 << "TForm6"
