@@ -236,6 +236,16 @@ QModelIndex DBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifi
     return target;
 }
 
+QItemSelectionModel::SelectionFlags DBGrid::selectionCommand(const QModelIndex& index,
+                                                             const QEvent* event) const {
+    // The current row is always the selected one: Ctrl with a click or a key would otherwise
+    // deselect it, leaving the row the buttons act on unmarked.
+    if (index.isValid() && event &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return QTableView::selectionCommand(index, event);
+}
+
 void DBGrid::mousePressEvent(QMouseEvent* event) {
     // The control being left refused to let the focus go (what was typed there is wrong):
     // the click is not taken either, so the error is told once.

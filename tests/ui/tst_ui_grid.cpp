@@ -40,6 +40,8 @@ private slots:
         QTest::newRow("data set last") << "last" << 2;
         QTest::newRow("click row") << "click" << 1;
         QTest::newRow("arrow down") << "down" << 1;
+        QTest::newRow("Ctrl+End") << "ctrl+end" << 2;
+        QTest::newRow("Ctrl+click on the selected row") << "ctrl+click" << 0;
         QTest::newRow("sorted newest first") << "sort" << 0;
     }
     void selectionAndCurrentRowFollowEachOther() {
@@ -57,6 +59,13 @@ private slots:
         } else if (move == u"down") {
             book.grid->setFocus();
             QTest::keyClick(book.grid, Qt::Key_Down);
+        } else if (move == u"ctrl+end") {
+            book.grid->setFocus();
+            QTest::keyClick(book.grid, Qt::Key_End, Qt::ControlModifier);
+        } else if (move == u"ctrl+click") {
+            const QRect cell = book.grid->visualRect(book.grid->model()->index(0, 0));
+            QTest::mouseClick(book.grid->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              cell.center());
         } else {
             book.table.next();
             book.table.setSort(QStringLiteral("HMEROMHNIA DESC"));
