@@ -111,18 +111,9 @@ private slots:
         QTest::newRow("back by key") << true << "key:Down key:Up"
                                      << "58"
                                      << "00";
-        QTest::newRow("page down") << true << "key:PgDown"
-                                   << "57"
-                                   << "11";
-        QTest::newRow("ctrl+end, ctrl+home") << true << "key:Ctrl+End key:Ctrl+Home"
-                                             << "58"
-                                             << "00";
         QTest::newRow("navigator next") << true << "nav:Next"
                                         << "56"
                                         << "11";
-        QTest::newRow("back by navigator") << true << "nav:Next nav:Prior"
-                                           << "58"
-                                           << "00";
         QTest::newRow("navigator onto cancelled") << true << "nav:Last nav:Prior"
                                                   << "55"
                                                   << "00";
@@ -135,9 +126,6 @@ private slots:
         QTest::newRow("sort lands on cancelled") << true << "click:1 sort:RadioButton2"
                                                  << "55"
                                                  << "00";
-        QTest::newRow("sort back to date") << true << "sort:RadioButton3 sort:RadioButton1"
-                                           << "58"
-                                           << "00";
         QTest::newRow("no receipt, everything clicked")
             << false
             << "sort:RadioButton2 sort:RadioButton3 nav:Last nav:First key:Down click:0 "
