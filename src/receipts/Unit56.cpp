@@ -8,7 +8,6 @@
 #include "receipts/Money.h"
 #include "receipts/Unit72.h"
 #include "ui/Guard.h"
-#include "ui/LongLived.h"
 #include "ui/Seams.h"
 
 #include <cmath>
@@ -134,11 +133,7 @@ QString TForm56::StoreReceipt(const Money::Receipt& receipt) {
 }
 
 void TForm56::PrintReceipt(const QString& number) {
-    TForm72* printout = LongLived::find<TForm72>();
-    if (!printout)
-        throw std::runtime_error("Η εκτύπωση αποδείξεων δεν είναι διαθέσιμη.");
-    printout->ReceiptNumber = number.toInt();
-    printout->PrintReceipt();
+    TForm72::printNumber(number.toInt());
 }
 
 void TForm56::Button1Click() {

@@ -7,10 +7,8 @@
 #include "data/Global.h"
 #include "receipts/Unit72.h"
 #include "ui/Guard.h"
-#include "ui/LongLived.h"
 #include "ui/Seams.h"
 
-#include <QEvent>
 #include <QHeaderView>
 
 #include <stdexcept>
@@ -70,13 +68,10 @@ TForm71::TForm71(QWidget* parent)
     ui->DBNavigator1->setVisibleButtons(DBNavigator::First | DBNavigator::Prior |
                                         DBNavigator::Next | DBNavigator::Last);
 
-    // Whichever way another row becomes current (the grid's own keys, a sort, a reload), the
-    // buttons follow it; the handlers below cover the ways a person moves.
+    // Whichever way another row becomes current (a click, a key, the navigator, a sort, a
+    // reload), the data set says so, and the buttons follow it.
     connectGuarded(ADOQuery1, &DataSet::afterScroll, this, &TForm71::UpdateReceiptButtons);
     connectGuarded(ADOQuery1, &DataSet::afterClose, this, &TForm71::UpdateReceiptButtons);
-    connectGuarded(ui->DBGrid1, &QAbstractItemView::clicked, this, &TForm71::DBGrid1CellClick);
-    ui->DBGrid1->installEventFilter(this);
-    connectGuarded(ui->DBNavigator1, &DBNavigator::clicked, this, &TForm71::DBNavigator1Click);
 
     using Handler = void (TForm71::*)();
     const std::pair<QRadioButton*, Handler> sorts[] = {
@@ -109,12 +104,6 @@ QString TForm71::alreadyCancelledText(const QString& number) {
     return QStringLiteral("Η απόδειξη με αριθμό %1 έχει ήδη ακυρωθεί ή δεν υπάρχει πια. "
                           "Δεν έγινε καμία αλλαγή.")
         .arg(number);
-}
-
-bool TForm71::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui->DBGrid1 && event->type() == QEvent::KeyRelease)
-        runGuarded(this, [this] { DBGrid1KeyUp(); });
-    return Screen::eventFilter(watched, event);
 }
 
 void TForm71::FormShow() {
@@ -219,15 +208,11 @@ void TForm71::Button2Click() {
     if (!ui->Button2->isEnabled())
         return;
     const QString number = CurrentReceiptNumber();
-    TForm72* printout = LongLived::find<TForm72>();
-    if (!printout)
-        throw std::runtime_error("Η εκτύπωση αποδείξεων δεν είναι διαθέσιμη.");
     bool fits = false;
     const int receipt = number.toInt(&fits);
     if (!fits)
         throw std::runtime_error("Ο αριθμός της απόδειξης είναι εκτός ορίων.");
-    printout->ReceiptNumber = receipt;
-    printout->PrintReceipt();
+    TForm72::printNumber(receipt);
 }
 
 void TForm71::Button3Click() {

@@ -30,15 +30,11 @@ public:
 protected:
     void FormShow() override;
     void FormClose() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RadioButton1Click();
     void RadioButton2Click();
     void RadioButton3Click();
-    void DBGrid1CellClick() { UpdateReceiptButtons(); }
-    void DBGrid1KeyUp() { UpdateReceiptButtons(); }
-    void DBNavigator1Click() { UpdateReceiptButtons(); }
     void Button1Click();
     void Button2Click();
     void Button3Click();

@@ -5,6 +5,7 @@
 #include "data/Global.h"
 #include "report/RvDataSetConnection.h"
 #include "report/RvProject.h"
+#include "ui/LongLived.h"
 
 #include <stdexcept>
 
@@ -31,6 +32,14 @@ TForm72::TForm72(QWidget* parent) : QWidget(parent) {
     RvDataSetConnectionVATRATIO =
         new RvDataSetConnection(QStringLiteral("RvDataSetConnectionVATRATIO"), ADOTable2, this);
     FormCreate();
+}
+
+void TForm72::printNumber(int number) {
+    TForm72* printout = LongLived::find<TForm72>();
+    if (!printout)
+        throw std::runtime_error("Η εκτύπωση αποδείξεων δεν είναι διαθέσιμη.");
+    printout->ReceiptNumber = number;
+    printout->PrintReceipt();
 }
 
 void TForm72::FormCreate() {

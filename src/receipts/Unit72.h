@@ -20,6 +20,9 @@ public:
     // Prints receipt ReceiptNumber with the layout the VAT rate calls for; returns when the
     // engine has finished. Errors reach the caller.
     void PrintReceipt();
+    // The same through the one printout of the program: receipt `number` (0 previews the
+    // header). Throws when the printout is not there.
+    static void printNumber(int number);
 
     Connection* ADOConnection1 = nullptr;
     Query* ADOQuery1 = nullptr;

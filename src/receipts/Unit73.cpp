@@ -7,11 +7,9 @@
 #include "data/Global.h"
 #include "receipts/Unit72.h"
 #include "ui/Guard.h"
-#include "ui/LongLived.h"
 
 #include <QToolButton>
 
-#include <stdexcept>
 #include <vector>
 
 TForm73::TForm73(QWidget* parent)
@@ -71,9 +69,5 @@ void TForm73::Button2Click() {
         }
     }
 
-    TForm72* printout = LongLived::find<TForm72>();
-    if (!printout)
-        throw std::runtime_error("Η εκτύπωση της απόδειξης δεν είναι διαθέσιμη.");
-    printout->ReceiptNumber = 0;
-    printout->PrintReceipt();
+    TForm72::printNumber(0);
 }
