@@ -32,6 +32,13 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
 void addSeparator(QMenu* menu, const char* name) {
     menu->addSeparator()->setObjectName(QString::fromLatin1(name));
 }
+
+// The current customer as the catalogue shows her, for the screens opened on her.
+template <class T> void handOver(T& screen, const Ui::TForm18& ui) {
+    screen.CustomerId = ui.DBText1->text().trimmed();
+    screen.CustomerName = ui.DBText2->text().trimmed();
+    screen.CustomerSurname = ui.DBText3->text().trimmed();
+}
 } // namespace
 
 TForm18::TForm18(QWidget* parent)
@@ -228,18 +235,14 @@ void TForm18::ReloadList() {
 
 void TForm18::OpenCustomerHistory() {
     TForm20 history(this);
-    history.CustomerId = ui->DBText1->text().trimmed();
-    history.CustomerName = ui->DBText2->text().trimmed();
-    history.CustomerSurname = ui->DBText3->text().trimmed();
+    handOver(history, *ui);
     history.CustomerBirthDate = ui->DBText5->text().trimmed();
     Modal::exec(history);
 }
 
 void TForm18::OpenCustomerVisits() {
     TFORM17A visits(this);
-    visits.CustomerName = ui->DBText2->text().trimmed();
-    visits.CustomerSurname = ui->DBText3->text().trimmed();
-    visits.CustomerId = ui->DBText1->text().trimmed();
+    handOver(visits, *ui);
     Modal::exec(visits);
 }
 
@@ -269,17 +272,13 @@ void TForm18::N2Click() {
 
 void TForm18::Button6Click() {
     TForm56 issuing(this);
-    issuing.CustomerName = ui->DBText2->text().trimmed();
-    issuing.CustomerSurname = ui->DBText3->text().trimmed();
-    issuing.CustomerId = ui->DBText1->text().trimmed();
+    handOver(issuing, *ui);
     Modal::exec(issuing);
 }
 
 void TForm18::OpenCustomerCollections() {
     TForm57 collections(this);
-    collections.CustomerName = ui->DBText2->text().trimmed();
-    collections.CustomerSurname = ui->DBText3->text().trimmed();
-    collections.CustomerId = ui->DBText1->text().trimmed();
+    handOver(collections, *ui);
     Modal::exec(collections);
 }
 
