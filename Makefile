@@ -1,6 +1,7 @@
 # make run   — install what is missing, build, seed the working folder, start the program
 # make test  — install, build, run every test headless
 # make bench — install, build, run the benchmarks
+# make stress — the long versions of the crash, two-copies and monkey tests
 # make deb   — the Debian package, build/marivelle_<version>_amd64.deb
 # make deb-check — lintian, the menu entry, and the package started from a scratch root
 
@@ -11,14 +12,15 @@ JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins \
             libsqlitecpp-dev libsqlite3-dev libkainjow-mustache-dev libbenchmark-dev \
-            fonts-dejavu-core poppler-utils qt6-l10n-tools python3 libgmp-dev
+            fonts-dejavu-core poppler-utils qt6-l10n-tools python3 libgmp-dev \
+            xvfb xauth
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Files shipped beside data.mdb (report definitions); absent ones are copied, changed ones kept.
 SHIPPED_FILES := $(wildcard resources/reports/*.RAV)
 
-.PHONY: all deps build run test bench seed clean deb deb-check
+.PHONY: all deps build run test stress bench seed clean deb deb-check
 
 all: build
 
@@ -53,6 +55,10 @@ run: seed
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The tests labelled "stress" read MARIVELLE_STRESS=1 and run their long versions.
+stress: build
+	cd $(BUILD_DIR) && MARIVELLE_STRESS=1 QT_QPA_PLATFORM=offscreen ctest -L stress --output-on-failure
 
 bench: build
 	cmake --build $(BUILD_DIR) --target bench_all -j$(JOBS)

@@ -51,3 +51,49 @@ QString TestDatabase::scalar(const QString& sql) const {
     return st.getColumn(0).isNull() ? QString()
                                     : QString::fromStdString(st.getColumn(0).getString());
 }
+
+QStringList receiptFaults(const QString& path) {
+    QStringList faults;
+    try {
+        SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
+        const auto text = [&](const char* sql) {
+            SQLite::Statement st(db, sql);
+            QStringList rows;
+            while (st.executeStep())
+                rows << QString::fromStdString(st.getColumn(0).getString());
+            return rows.join(u'\n');
+        };
+        const QString integrity = text("PRAGMA integrity_check");
+        if (integrity != u"ok")
+            faults << QStringLiteral("integrity: ") + integrity;
+        if (QFile::exists(path + QStringLiteral("-journal")))
+            faults << QStringLiteral("a journal is left after opening");
+        const QString twice = text("SELECT group_concat(AR_APODEIKSHS) FROM (SELECT AR_APODEIKSHS "
+                                   "FROM APODEIKSEIS GROUP BY AR_APODEIKSHS HAVING count(*) > 1)");
+        if (!twice.isEmpty())
+            faults << QStringLiteral("numbers given twice: ") + twice;
+        const QString counter =
+            text("SELECT (SELECT [LAST] FROM LAST_APODEIKSH) || ' after ' || max(AR_APODEIKSHS) "
+                 "FROM APODEIKSEIS WHERE (SELECT [LAST] FROM LAST_APODEIKSH) <> "
+                 "(SELECT max(AR_APODEIKSHS) + 1 FROM APODEIKSEIS)");
+        if (!counter.isEmpty())
+            faults << QStringLiteral("counter ") + counter;
+        const QString unmatched = text(
+            "SELECT group_concat(AR_APODEIKSHS) FROM (SELECT r.AR_APODEIKSHS, r.EGKYRH, "
+            "(SELECT count(*) FROM EISPRAKSH_PELATH c WHERE c.AR_APODEIKSHS = r.AR_APODEIKSHS "
+            "AND c.POSO = r.POSO AND c.VAT IS r.VAT AND c.SYNOLIKO_POSO IS r.SYNOLIKO_POSO) AS "
+            "same, (SELECT count(*) FROM EISPRAKSH_PELATH c WHERE c.AR_APODEIKSHS = "
+            "r.AR_APODEIKSHS) AS any_ FROM APODEIKSEIS r) WHERE (EGKYRH <> 0 AND (same <> 1 OR "
+            "any_ <> 1)) OR (EGKYRH = 0 AND any_ <> 0)");
+        if (!unmatched.isEmpty())
+            faults << QStringLiteral("receipts without their one collection: ") + unmatched;
+        const QString orphans =
+            text("SELECT group_concat(AR_APODEIKSHS) FROM EISPRAKSH_PELATH c WHERE NOT EXISTS "
+                 "(SELECT 1 FROM APODEIKSEIS r WHERE r.AR_APODEIKSHS = c.AR_APODEIKSHS)");
+        if (!orphans.isEmpty())
+            faults << QStringLiteral("collections without a receipt: ") + orphans;
+    } catch (const std::exception& e) {
+        faults << QStringLiteral("unreadable: ") + QString::fromUtf8(e.what());
+    }
+    return faults;
+}

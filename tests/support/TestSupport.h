@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -39,3 +40,10 @@ QString connectionStringFor(const QString& folder);
                                  .arg(QStringLiteral(#expr), QString::fromUtf8(e_.what()))));      \
         }                                                                                          \
     } while (0)
+
+// What is wrong with the receipts of a data file, as sentences; empty when nothing is.
+// Opening the file first rolls back a journal a crash left, as the program's next start
+// would; a journal still there afterwards is itself a fault. Checked: the file's integrity,
+// distinct receipt numbers, the counter one above the highest number, exactly one matching
+// collection for every valid receipt and none for a cancelled one.
+QStringList receiptFaults(const QString& path);
