@@ -1,6 +1,10 @@
 #include "app/DesktopIntegration.h"
 #include "app/LongLivedScreens.h"
 #include "app/Unit3.h"
+#include "data/Connection.h"
+#include "data/Global.h"
+#include "data/SafetyCopy.h"
+#include "ui/Seams.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,5 +33,11 @@ int main(int argc, char** argv) {
     }
 
     const LongLivedScreens screens;
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    // A normal end: the day's safety copy. A failure is told once and the program ends anyway.
+    const QString failure =
+        SafetyCopy::writeDaily(Connection::dataSourceOf(Global::ConnectionString), Clock::today());
+    if (!failure.isEmpty())
+        Messages::error(nullptr, failure);
+    return result;
 }
