@@ -2,6 +2,7 @@
 // register opened, one customer's collections with totals, one year's period sums, and a
 // cancellation from the register.
 #include "BenchSupport.h"
+#include "data/ChecksumVfs.h"
 #include "data/Connection.h"
 #include "data/Global.h"
 #include "receipts/Unit57.h"
@@ -203,6 +204,21 @@ void BM_Cancel(benchmark::State& state) {
 }
 BENCHMARK(BM_Cancel)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// The start-up check of the whole file: every page read once and its checksum compared.
+void BM_WholeFileCheck(benchmark::State& state) {
+    for (auto _ : state) {
+        Connection c;
+        c.setUp(Global::ConnectionString);
+        const double ms = timed([&] {
+            if (!ChecksumVfs::wholeFileCheck(c.handle()).empty())
+                state.SkipWithError("the file read as damaged");
+        });
+        figures["check"].push_back(ms);
+        state.SetIterationTime(ms / 1e3);
+    }
+}
+BENCHMARK(BM_WholeFileCheck)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
 void report(const char* name, const char* what, double target) {
     const std::vector<double>& v = figures[name];
     if (v.empty())
@@ -232,6 +248,7 @@ int main(int argc, char** argv) {
     report("period", "sums of one year", 20);
     report("cancel write", "cancellation written (both rows, one transaction)", 20);
     report("cancel", "cancellation with the list read again", 500);
+    report("check", "whole-file check at start-up", 1000);
     // Every cancellation took the collection with it, and nothing else changed.
     SQLite::Database db(QDir(work->path()).filePath("data.mdb").toStdString(),
                         SQLite::OPEN_READONLY);

@@ -1,5 +1,9 @@
 // Builds the shipped data file from its SQL source: makedb schema.sql data.mdb
+// Seals a file again after it was edited without the page checksums: makedb --reseal FILE
+#include "data/ChecksumVfs.h"
+
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -9,8 +13,16 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: makedb SCHEMA.sql OUTPUT.mdb\n";
+        std::cerr << "usage: makedb SCHEMA.sql OUTPUT.mdb | makedb --reseal FILE\n";
         return 2;
+    }
+    ChecksumVfs::install();
+    if (std::string(argv[1]) == "--reseal") {
+        const std::string problem = ChecksumVfs::reseal(argv[2]);
+        if (problem.empty())
+            return 0;
+        std::cerr << "makedb: " << argv[2] << " not sealed: " << problem << "\n";
+        return 1;
     }
     std::ifstream in(argv[1]);
     if (!in) {
@@ -26,6 +38,9 @@ int main(int argc, char** argv) {
         {
             SQLite::Database db(tmp, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
             db.exec(sql.str());
+            // Room for a checksum at the end of every page; VACUUM lays the pages out anew.
+            int reserved = ChecksumVfs::kReservedBytes;
+            sqlite3_file_control(db.getHandle(), "main", SQLITE_FCNTL_RESERVE_BYTES, &reserved);
             db.exec("VACUUM");
         }
         std::filesystem::rename(tmp, argv[2]);

@@ -14,6 +14,7 @@
 #include "appointments/Unit1a.h"
 #include "customers/Unit16.h"
 #include "customers/Unit17.h"
+#include "data/ChecksumVfs.h"
 #include "data/Global.h"
 #include "expenses/Unit13.h"
 #include "expenses/Unit14.h"
@@ -217,6 +218,10 @@ void TForm3::FormCreate() {
 
     Global::AccessGranted = false;
     ADOConnection1.setUp(Global::ConnectionString);
+    // Every page read once: a damaged file ends the program before anything is shown from it.
+    const std::string damage = ChecksumVfs::wholeFileCheck(ADOConnection1.handle());
+    if (!damage.empty())
+        throw std::runtime_error("data.mdb is damaged: " + damage);
     ADOQuery1.close();
     ADOQuery1.clearSql();
     ADOQuery1.addSql(QStringLiteral("SELECT * FROM SECURITY"));

@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "ChecksumVfs.h"
 #include "JetDialect.h"
 
 #include <QDir>
@@ -65,6 +66,7 @@ void Connection::open() {
     const QString path = dataSourceOf(m_connectionString);
     if (path.isEmpty())
         throw SQLite::Exception("The connection string names no Data Source.");
+    ChecksumVfs::install();
     // The store opens read-write only: a missing file is an error, never a new empty file.
     auto db = std::make_unique<SQLite::Database>(QFile::encodeName(path).toStdString(),
                                                  SQLite::OPEN_READWRITE);

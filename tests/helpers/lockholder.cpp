@@ -1,5 +1,7 @@
 // Another copy of the program holding the data file: lockholder FILE MILLISECONDS
 // takes an exclusive lock, says "locked", keeps it for the given time, then lets go.
+#include "data/ChecksumVfs.h"
+
 #include <sqlite3.h>
 
 #include <chrono>
@@ -10,6 +12,7 @@
 int main(int argc, char** argv) {
     if (argc != 3)
         return 2;
+    ChecksumVfs::install();
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(argv[1], &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
         return 1;
