@@ -28,8 +28,9 @@ QString dateLiteral(const QString& body) {
         if (ok[0] && ok[1] && ok[2] && date.isValid())
             return QLatin1Char('\'') + Values::isoFromDate(date) + QLatin1Char('\'');
     }
-    throw std::runtime_error(
-        QStringLiteral("Η ημερομηνία '#%1#' της εντολής δεν είναι έγκυρη.").arg(body).toStdString());
+    throw std::runtime_error(QStringLiteral("Η ημερομηνία '#%1#' της εντολής δεν είναι έγκυρη.")
+                                 .arg(body)
+                                 .toStdString());
 }
 
 QString textArg(sqlite3_value* v) {
