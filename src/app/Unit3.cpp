@@ -16,6 +16,7 @@
 #include "customers/Unit17.h"
 #include "data/ChecksumVfs.h"
 #include "data/Global.h"
+#include "data/StoreError.h"
 #include "expenses/Unit13.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
@@ -137,10 +138,10 @@ TForm3::TForm3(QWidget* parent)
     try {
         FormCreate();
     } catch (const std::exception& e) {
-        m_startupError = QString::fromUtf8(e.what());
+        m_startupError = StoreError::forPerson(e);
         EndProgram();
     } catch (...) {
-        m_startupError = QStringLiteral("unknown error");
+        m_startupError = QStringLiteral("Παρουσιάστηκε απρόσμενο σφάλμα.");
         EndProgram();
     }
 }

@@ -26,9 +26,10 @@ int main(int argc, char** argv) {
     if (mainWindow.isEnding()) {
         if (mainWindow.startupError().isEmpty())
             return 0;
+        // One line: the store's own text follows the Greek sentence.
         std::fprintf(stderr, "marivelle: start-up failed in %s: %s\n",
                      qUtf8Printable(QDir::toNativeSeparators(QDir::currentPath())),
-                     qUtf8Printable(mainWindow.startupError()));
+                     qUtf8Printable(mainWindow.startupError().replace(u'\r', u' ')));
         return 1;
     }
 

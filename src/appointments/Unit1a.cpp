@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/StoreError.h"
 #include "ui/Guard.h"
 #include "ui/Seams.h"
 
@@ -356,7 +357,7 @@ void TForm1a::OpenDaySchedule() {
     try {
         ADOCommand1->execute();
     } catch (const std::exception& e) {
-        insertError = QString::fromUtf8(e.what());
+        insertError = StoreError::forPerson(e);
     }
     ADOConnection1->close();
 

@@ -65,7 +65,7 @@ void Connection::open() {
         return;
     const QString path = dataSourceOf(m_connectionString);
     if (path.isEmpty())
-        throw SQLite::Exception("The connection string names no Data Source.");
+        throw SQLite::Exception("The connection string names no Data Source.", SQLITE_CANTOPEN);
     ChecksumVfs::install();
     // The store opens read-write only: a missing file is an error, never a new empty file.
     auto db = std::make_unique<SQLite::Database>(QFile::encodeName(path).toStdString(),
@@ -81,7 +81,7 @@ void Connection::open() {
         SQLite::Statement check(*db, "SELECT count(*) FROM sqlite_master");
         check.executeStep();
         if (check.getColumn(0).getInt() == 0)
-            throw SQLite::Exception("file is not a database");
+            throw SQLite::Exception("file is not a database", SQLITE_NOTADB);
     }
     JetDialect::install(h);
     m_db = std::move(db);
@@ -96,7 +96,8 @@ void Connection::close() {
 
 SQLite::Database& Connection::database() {
     if (!m_db)
-        throw SQLite::Exception("Operation is not allowed when the object is closed.");
+        throw SQLite::Exception("Operation is not allowed when the object is closed.",
+                                SQLITE_MISUSE);
     return *m_db;
 }
 

@@ -28,8 +28,9 @@ QString dateLiteral(const QString& body) {
         if (ok[0] && ok[1] && ok[2] && date.isValid())
             return QLatin1Char('\'') + Values::isoFromDate(date) + QLatin1Char('\'');
     }
-    throw std::runtime_error(
-        QStringLiteral("Syntax error in date in query expression '#%1#'.").arg(body).toStdString());
+    throw std::runtime_error(QStringLiteral("Η ημερομηνία '#%1#' της εντολής δεν είναι έγκυρη.")
+                                 .arg(body)
+                                 .toStdString());
 }
 
 QString textArg(sqlite3_value* v) {
@@ -211,7 +212,7 @@ QString translate(const QString& sql) {
         } else if (c == u'#') {
             const qsizetype j = sql.indexOf(u'#', i + 1);
             if (j < 0)
-                throw std::runtime_error("Syntax error in date in query expression.");
+                throw std::runtime_error("Μια ημερομηνία της εντολής δεν κλείνει με #.");
             out += dateLiteral(sql.mid(i + 1, j - i - 1));
             i = j + 1;
         } else {

@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/StoreError.h"
 #include "receipts/Money.h"
 #include "receipts/Unit72.h"
 #include "ui/Guard.h"
@@ -170,7 +171,7 @@ void TForm56::Button1Click() {
     try {
         PrintReceipt(number);
     } catch (const std::exception& e) {
-        Messages::error(this, storedNotPrintedText(number, QString::fromUtf8(e.what())));
+        Messages::error(this, storedNotPrintedText(number, StoreError::forPerson(e)));
     }
     EmptyInputs();
     close();

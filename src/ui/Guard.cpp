@@ -1,9 +1,10 @@
 #include "ui/Guard.h"
 
+#include "data/StoreError.h"
 #include "ui/Seams.h"
 
 void showError(QWidget* parent, const std::exception& e) {
-    Messages::error(parent, QString::fromUtf8(e.what()));
+    Messages::error(parent, StoreError::forPerson(e));
 }
 
 bool runGuarded(QWidget* parent, const std::function<void()>& f) {

@@ -1,0 +1,113 @@
+#include "../ui/UiFixture.h"
+#include "StartupFixture.h"
+
+#include "customers/Unit16.h"
+#include "data/StoreError.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kFolderVariable = "MARIVELLE_READ_ONLY_FOLDER";
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+Q_DECLARE_METATYPE(StoreError::Kind)
+
+// A data file the program may not write: it starts, and the first save says why it failed.
+// Root writes through file permissions, so the saving part runs in a child process of this
+// test, as an unprivileged user when the test runs as root.
+class TestReadOnly : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstSaveSaysWhy_data() {
+        QTest::addColumn<bool>("folderLocked"); // else the file itself is read-only
+        QTest::addColumn<StoreError::Kind>("kind");
+        QTest::newRow("file without write permission") << false << StoreError::Kind::ReadOnly;
+        QTest::newRow("folder without write permission")
+            << true << StoreError::Kind::FolderReadOnly;
+    }
+    void firstSaveSaysWhy() {
+        QFETCH(bool, folderLocked);
+        QFETCH(StoreError::Kind, kind);
+        QTemporaryDir dir;
+        const QString folder = dir.path(), path = dir.filePath("data.mdb");
+        QVERIFY(QFile::copy(MARIVELLE_SHIPPED_DB, path));
+        const bool root = geteuid() == 0;
+        const auto exec = [&](const QString& sql) {
+            auto c = std::make_unique<Connection>();
+            c->setUp(connectionStringFor(folder));
+            c->executeNative(sql);
+        };
+        exec("UPDATE SECURITY SET PASSWORD='1234'");
+        // As root the child is another user: the file stays root's, readable by all; the
+        // folder-locked case lets everyone write the file but not the folder.
+        const mode_t fileMode = folderLocked ? (root ? 0666 : 0644) : 0444;
+        const mode_t folderMode = folderLocked ? 0555 : 0755;
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), fileMode), 0);
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), folderMode), 0);
+        const QByteArray before = bytesOf(path);
+
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(kFolderVariable, folder);
+        child.setProcessEnvironment(env);
+        const QString self = QCoreApplication::applicationFilePath();
+        const QStringList args{"saveInTheFolder"};
+        if (root)
+            child.start("setpriv",
+                        QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", self} +
+                            args);
+        else
+            child.start(self, args);
+        QVERIFY(child.waitForFinished(120000));
+        const QString out = QString::fromUtf8(child.readAllStandardOutput());
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        QVERIFY2(child.exitCode() == 0, qPrintable(out + child.readAllStandardError()));
+
+        const QStringList lines = out.split(u'\n').filter(QStringLiteral("shown:"));
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines.first().section(u':', 1).section(u'|', 0, 0), StoreError::sentence(kind));
+        QVERIFY(bytesOf(path) == before);
+        QVERIFY(!QFile::exists(path + "-journal"));
+    }
+
+    // The child's part: start the program over the folder, sign in, register a customer,
+    // and write each message shown on a line of its own.
+    void saveInTheFolder() {
+        const QString folder = qEnvironmentVariable(kFolderVariable);
+        if (folder.isEmpty())
+            QSKIP("run by firstSaveSaysWhy");
+        Startup startup;
+        QDir::setCurrent(folder);
+        startup.tries = {"1234"};
+        auto main = startup.start();
+        QVERIFY2(!main->isEnding(), qPrintable(main->startupError()));
+        QCOMPARE(Messages::shown().size(), 1); // the notice only
+        Messages::clearShown();
+        Messages::setTestHook({});
+
+        TForm16 form;
+        QVERIFY(showActive(form));
+        child<QWidget>(form, "DBEdit2")->setFocus();
+        typeText(child<QWidget>(form, "DBEdit2"), "Μόνο");
+        child<DBNavigator>(form, "DBNavigator1")->click(DBNavigator::Post);
+        for (const QString& text : Messages::shownTexts())
+            std::printf("shown:%s\n", qUtf8Printable(QString(text).replace(u'\r', u'|')));
+        std::fflush(stdout);
+    }
+};
+
+QTEST_MAIN(TestReadOnly)
+#include "tst_read_only.moc"

@@ -1,0 +1,173 @@
+#include "TestSupport.h"
+
+#include "data/Connection.h"
+#include "data/DataSet.h"
+#include "data/StoreError.h"
+#include "data/Values.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+#include <sqlite3.h>
+
+#include <functional>
+
+using Kind = StoreError::Kind;
+Q_DECLARE_METATYPE(Kind)
+
+namespace {
+
+using Provoke = std::function<void(TestDatabase&)>;
+
+// A connection of the program's own, waiting at most a second for a lock.
+std::unique_ptr<Connection> impatient(const TestDatabase& db) {
+    auto c = std::make_unique<Connection>();
+    c->setConnectionString(db.connectionString());
+    c->setCommandTimeout(1);
+    c->open();
+    return c;
+}
+
+void overwrite(const QString& path, qint64 offset, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    f.seek(offset);
+    f.write(bytes);
+}
+
+} // namespace
+Q_DECLARE_METATYPE(Provoke)
+
+// The store's errors as the desk reads them.
+class TestStoreErrors : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Real errors of a real file: each reads as its Greek sentence, the store's own text on
+    // the second line.
+    void realErrors_data() {
+        QTest::addColumn<Provoke>("provoke");
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("storeText"); // a piece of the second line
+        QTest::newRow("locked by another program") << Provoke([](TestDatabase& db) {
+            auto holder = db.connect();
+            holder->executeNative("BEGIN EXCLUSIVE");
+            impatient(db)->executeNative("SELECT count(*) FROM SECURITY");
+        }) << Kind::Busy << "database is locked";
+        QTest::newRow("table in use by the same connection") << Provoke([](TestDatabase& db) {
+            auto c = db.connect();
+            SQLite::Statement reading(c->database(), "SELECT * FROM SECURITY");
+            reading.executeStep();
+            c->executeNative("DROP TABLE SECURITY");
+        }) << Kind::Busy << "locked";
+        QTest::newRow("disk full") << Provoke([](TestDatabase& db) {
+            auto c = db.connect();
+            c->executeNative("PRAGMA max_page_count=" + db.scalar("PRAGMA page_count"));
+            c->executeNative("INSERT INTO SHMEIWSEIS(PERIGRAFH) VALUES(zeroblob(100000))");
+        }) << Kind::Full << "full";
+        QTest::newRow("file only for reading") << Provoke([](TestDatabase& db) {
+            auto c = db.connect();
+            c->executeNative("PRAGMA query_only=1");
+            c->execute("INSERT INTO SHMEIWSEIS(TITLOS) VALUES(\"x\")");
+        }) << Kind::ReadOnly << "readonly";
+        QTest::newRow("file missing") << Provoke([](TestDatabase& db) {
+            QFile::remove(db.path());
+            db.connect();
+        }) << Kind::CannotOpen << "unable to open";
+        QTest::newRow("no file named") << Provoke([](TestDatabase&) {
+            Connection c;
+            c.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\"");
+            c.open();
+        }) << Kind::CannotOpen << "Data Source";
+        QTest::newRow("not a data file") << Provoke([](TestDatabase& db) {
+            QFile f(db.path());
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(QByteArray("Κείμενο, όχι αρχείο δεδομένων.\n").repeated(300));
+            f.close();
+            db.connect();
+        }) << Kind::Damaged << "not a database";
+        QTest::newRow("damaged page") << Provoke([](TestDatabase& db) {
+            // The root page of the first table: a b-tree page of nonsense.
+            const int page = db.scalar("SELECT rootpage FROM sqlite_master WHERE "
+                                       "name='STOIXEIA_PELATH'")
+                                 .toInt();
+            const int size = db.scalar("PRAGMA page_size").toInt();
+            overwrite(db.path(), qint64(page - 1) * size, QByteArray(64, '\x7f'));
+            db.connect()->executeNative("SELECT * FROM STOIXEIA_PELATH");
+        }) << Kind::Damaged << "malformed";
+        QTest::newRow("key already there") << Provoke([](TestDatabase& db) {
+            db.exec("INSERT INTO SHMEIWSEIS(ID, TITLOS) VALUES(7, 'α')");
+            db.connect()->executeNative("INSERT INTO SHMEIWSEIS(ID, TITLOS) VALUES(7, 'β')");
+        }) << Kind::Refused << "UNIQUE constraint failed: SHMEIWSEIS.ID";
+        QTest::newRow("trigger refusal keeps its text") << Provoke([](TestDatabase& db) {
+            db.exec("CREATE TRIGGER no BEFORE INSERT ON EKSODA BEGIN "
+                    "SELECT RAISE(ABORT, 'Τα έξοδα είναι κλειδωμένα'); END");
+            db.connect()->execute("INSERT INTO EKSODA(POSO) VALUES(1)");
+        }) << Kind::Refused << "Τα έξοδα είναι κλειδωμένα";
+        QTest::newRow("statement the store cannot run")
+            << Provoke([](TestDatabase& db) { db.connect()->execute("SELECT * FROM OXI_PINAKAS"); })
+            << Kind::Statement << "no such table: OXI_PINAKAS";
+        QTest::newRow("closed connection") << Provoke([](TestDatabase&) {
+            Connection c;
+            c.executeNative("SELECT 1");
+        }) << Kind::Closed << "closed";
+    }
+    void realErrors() {
+        QFETCH(Provoke, provoke);
+        QFETCH(Kind, kind);
+        QFETCH(QString, storeText);
+        TestDatabase db;
+        try {
+            provoke(db);
+            QFAIL("no error");
+        } catch (const std::exception& e) {
+            const QString shown = StoreError::forPerson(e);
+            const QString first = shown.section(u'\r', 0, 0), second = shown.section(u'\r', 1);
+            QCOMPARE(first, StoreError::sentence(kind));
+            QCOMPARE(second, QString::fromUtf8(e.what()));
+            QVERIFY2(second.contains(storeText, Qt::CaseInsensitive), qPrintable(second));
+        }
+    }
+
+    // Extended codes that no plain file gives at will: the checksum check of a page read
+    // reports damage, not a failing disk.
+    void extendedCodes_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<Kind>("kind");
+        QTest::newRow("page checksum") << SQLITE_IOERR_DATA << Kind::Damaged;
+        QTest::newRow("write failed") << SQLITE_IOERR_WRITE << Kind::Io;
+        QTest::newRow("folder read-only") << SQLITE_READONLY_DIRECTORY << Kind::FolderReadOnly;
+        QTest::newRow("no permission") << SQLITE_PERM << Kind::ReadOnly;
+        QTest::newRow("busy snapshot") << SQLITE_BUSY_SNAPSHOT << Kind::Busy;
+        QTest::newRow("damaged index") << SQLITE_CORRUPT_INDEX << Kind::Damaged;
+        QTest::newRow("wrapper's own, no code") << -1 << Kind::Other;
+    }
+    void extendedCodes() {
+        QFETCH(int, code);
+        QFETCH(Kind, kind);
+        QCOMPARE(StoreError::kindOf(code), kind);
+    }
+
+    // The program's own messages reach the person untouched.
+    void ownMessagesStay_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("criteria") << "Λανθασμένα κριτήρια.";
+        QTest::newRow("typed date") << "Η τιμή \"31/2\" δεν είναι έγκυρη ημερομηνία.";
+        QTest::newRow("report file") << "The following reporting project does not exist:\r\"x\"";
+    }
+    void ownMessagesStay() {
+        QFETCH(QString, text);
+        QCOMPARE(StoreError::forPerson(std::runtime_error(text.toStdString())), text);
+        QCOMPARE(StoreError::forPerson(InputError(text)), text);
+    }
+    void busySentenceIsExact() {
+        QCOMPARE(StoreError::sentence(Kind::Busy),
+                 "Το αρχείο δεδομένων χρησιμοποιείται από άλλο πρόγραμμα· δοκιμάστε ξανά σε "
+                 "λίγο.");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStoreErrors)
+#include "tst_store_errors.moc"
