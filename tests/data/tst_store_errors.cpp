@@ -89,14 +89,15 @@ private slots:
             db.connect();
         }) << Kind::Damaged << "not a database";
         QTest::newRow("damaged page") << Provoke([](TestDatabase& db) {
-            // The root page of the first table: a b-tree page of nonsense.
+            // The root page of the first table: a b-tree page of nonsense, which the page
+            // checksum reports before the store reads it.
             const int page = db.scalar("SELECT rootpage FROM sqlite_master WHERE "
                                        "name='STOIXEIA_PELATH'")
                                  .toInt();
             const int size = db.scalar("PRAGMA page_size").toInt();
             overwrite(db.path(), qint64(page - 1) * size, QByteArray(64, '\x7f'));
             db.connect()->executeNative("SELECT * FROM STOIXEIA_PELATH");
-        }) << Kind::Damaged << "malformed";
+        }) << Kind::Damaged << "disk I/O error";
         QTest::newRow("key already there") << Provoke([](TestDatabase& db) {
             db.exec("INSERT INTO SHMEIWSEIS(ID, TITLOS) VALUES(7, 'α')");
             db.connect()->executeNative("INSERT INTO SHMEIWSEIS(ID, TITLOS) VALUES(7, 'β')");
