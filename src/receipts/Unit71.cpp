@@ -90,7 +90,11 @@ TForm71::TForm71(QWidget* parent)
     setCancelButton(ui->Button3);
 }
 
-TForm71::~TForm71() = default;
+TForm71::~TForm71() {
+    // Closing tells the buttons, which must still be there: a screen ended over its open
+    // list (the program ending while it shows) would otherwise reach them after they went.
+    ADOConnection1->close();
+}
 
 QString TForm71::countText(int count) {
     return QStringLiteral("Βρέθηκαν ") + QString::number(count) + QStringLiteral(" αποδείξεις");

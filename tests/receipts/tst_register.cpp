@@ -203,6 +203,18 @@ private slots:
         const QString text = flattened(pdfText(r.pdfs.file("APODEIKSEISVAT.pdf")));
         QVERIFY2(text.contains("Ελένη Δέλτα") && !text.contains("Βήτα"), qPrintable(text));
     }
+
+    // Ended over its open list, as when the program ends while it shows: the file is closed
+    // while the screen and its buttons, which the closing updates, are still whole.
+    void endedOpen() {
+        Register r;
+        QObject* screen = r.form.get();
+        bool whole = false;
+        connect(child<Connection>(*r.form, "ADOConnection1"), &Connection::aboutToClose,
+                [&] { whole = qobject_cast<TForm71*>(screen) != nullptr; });
+        r.form.reset();
+        QVERIFY(whole);
+    }
 };
 
 QTEST_MAIN(TestRegister)

@@ -43,7 +43,8 @@ QString connectionStringFor(const QString& folder);
 
 // What is wrong with the receipts of a data file, as sentences; empty when nothing is.
 // Opening the file first rolls back a journal a crash left, as the program's next start
-// would; a journal still there afterwards is itself a fault. Checked: the file's integrity,
-// distinct receipt numbers, the counter one above the highest number, exactly one matching
-// collection for every valid receipt and none for a cancelled one.
+// would; a journal still there afterwards is itself a fault, unless its header was never
+// written (nothing in the file was changed yet, and every open ignores it). Checked: the
+// file's integrity, distinct receipt numbers, the counter one above the highest number,
+// exactly one matching collection for every valid receipt and none for a cancelled one.
 QStringList receiptFaults(const QString& path);
