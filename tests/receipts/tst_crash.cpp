@@ -92,8 +92,9 @@ private slots:
         QTest::newRow("collection without receipt")
             << "DELETE FROM APODEIKSEIS WHERE AR_APODEIKSHS=1002"
             << "collections without a receipt: 1002";
+        // The page checksum reports the damage before the store's own check reads it.
         QTest::newRow("damaged index") << "damage"
-                                       << "integrity: ";
+                                       << "unreadable: ";
         // What a kill before the journal's first sync leaves: the file was not touched yet.
         QTest::newRow("journal never written") << "journal"
                                                << "";
