@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -69,6 +70,8 @@ public:
     }
 
     void note(const QString& action) {
+        if (m_trace)
+            std::fprintf(stderr, "monkey: %s\n", qUtf8Printable(action.left(160)));
         {
             std::lock_guard lock(m_mutex);
             m_last.push_back(action.left(160).toStdString());
@@ -114,6 +117,7 @@ private:
     static inline Watchdog* s_current = nullptr;
     quint64 m_seed;
     std::chrono::seconds m_limit;
+    const bool m_trace = qEnvironmentVariableIsSet("MARIVELLE_MONKEY_TRACE");
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stop = false;
@@ -266,6 +270,7 @@ private:
     void act(QWidget& window);
     void actOn(QWidget* w);
     void typeInto(QWidget* w);
+    void fill(QWidget& window, const QList<QWidget*>& found);
     void signIn(QDialog& d, bool define);
     int saveAs(QFileDialog& d);
     QList<QWidget*> targets(QWidget& window) const;
@@ -394,6 +399,30 @@ void Robot::actOn(QWidget* w) {
         QTest::keyClick(w, k.key, k.modifiers);
         return;
     }
+    // A spin box runs its context menu in a loop of its own, waiting for a person.
+    const bool inSpinBox =
+        qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QAbstractSpinBox*>(w->parentWidget());
+    if (how == 1 && !inSpinBox && oneIn(2)) {
+        // The context menu from the keyboard; one of its commands, when it offers any.
+        note(QStringLiteral("%1: context menu").arg(nameOf(w)));
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                  w->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(w, &menuKey);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        QList<QAction*> offered;
+        for (QAction* a : menu->actions())
+            if (a->isEnabled() && !a->isSeparator() && !a->menu())
+                offered << a;
+        menu->close();
+        if (offered.isEmpty())
+            return;
+        QAction* chosen = offered[pick(int(offered.size()))];
+        note(QStringLiteral("%1: menu \"%2\"").arg(nameOf(w), chosen->text()));
+        chosen->trigger();
+        return;
+    }
     if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         note(QStringLiteral("%1: click \"%2\"").arg(nameOf(w), button->text()));
         button->click();
@@ -436,8 +465,46 @@ void Robot::actOn(QWidget* w) {
     }
 }
 
+void Robot::fill(QWidget& window, const QList<QWidget*>& found) {
+    // What staff type most of the time, so that the screens' own work (issuing, posting)
+    // gets done among the nonsense.
+    static const QStringList usual = {QStringLiteral("40"), QStringLiteral("12,50"),
+                                      QStringLiteral("Κούρεμα"), QStringLiteral("15/03/2026")};
+    for (QWidget* w : found) {
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        if (!edit || edit->isReadOnly() || qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
+            continue;
+        QPointer<QLineEdit> alive(edit);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        const QString text = usual[pick(int(usual.size()))];
+        note(QStringLiteral("%1: \"%2\"").arg(nameOf(edit), text));
+        typeKeys(edit, text);
+        if (!alive)
+            return;
+    }
+    // ...and press one of the screen's buttons, as a person does after filling a form.
+    // Filled fields may have enabled a button; the window may be gone.
+    QPointer<QWidget> alive(&window);
+    settle();
+    if (!alive || !window.isVisible())
+        return;
+    QList<QPushButton*> buttons;
+    for (QWidget* w : targets(window))
+        if (auto* b = qobject_cast<QPushButton*>(w); b && b->isVisible() && b->isEnabled())
+            buttons << b;
+    if (buttons.isEmpty())
+        return;
+    // Mostly the screen's first button, its own work; the exit is usually last.
+    QPushButton* chosen = oneIn(3) ? buttons[pick(int(buttons.size()))] : buttons.first();
+    note(QStringLiteral("%1: click \"%2\"").arg(nameOf(chosen), chosen->text()));
+    chosen->click();
+}
+
 void Robot::act(QWidget& window) {
     const QList<QWidget*> found = targets(window);
+    if (!found.isEmpty() && oneIn(8))
+        return fill(window, found);
     if (found.isEmpty()) {
         note(QStringLiteral("%1: Escape").arg(nameOf(&window)));
         QTest::keyClick(&window, Qt::Key_Escape);
@@ -626,12 +693,16 @@ void MonkeyTest::monkey() {
         kinds << QStringLiteral("%1×%2").arg(it.key()).arg(it.value());
     std::fprintf(stderr,
                  "monkey: seed %llu: %d actions, %d screens opened, %d boxes answered, "
-                 "%d program starts, %d ends, %d files saved, %lld PDFs\n"
+                 "%d program starts, %d ends, %d files saved, %lld PDFs; the file holds %s "
+                 "receipts (%s cancelled)\n"
                  "monkey: commands %s\nmonkey: screens %s\n",
                  static_cast<unsigned long long>(seed), robot.actions, robot.screens, robot.boxes,
                  robot.programStarts, robot.programEnds, robot.saves,
-                 static_cast<long long>(pdfs.files().size()), qUtf8Printable(used.join(u' ')),
-                 qUtf8Printable(kinds.join(u' ')));
+                 static_cast<long long>(pdfs.files().size()),
+                 qUtf8Printable(db.scalar(QStringLiteral("SELECT count(*) FROM APODEIKSEIS"))),
+                 qUtf8Printable(
+                     db.scalar(QStringLiteral("SELECT count(*) FROM APODEIKSEIS WHERE EGKYRH=0"))),
+                 qUtf8Printable(used.join(u' ')), qUtf8Printable(kinds.join(u' ')));
 
     QVERIFY2(robot.faults.isEmpty(),
              qPrintable(QStringLiteral("seed %1: ").arg(seed) + robot.faults.join(u'\n')));
