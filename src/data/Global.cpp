@@ -26,8 +26,13 @@ std::optional<int> readNumber(const QString& part) {
 } // namespace
 
 QString QuotedText(const QString& text) {
-    return QLatin1Char('\'') + QString(text).replace(u'\'', QLatin1String("''")) +
-           QLatin1Char('\'');
+    const QString quoted = QLatin1Char('\'') +
+                           QString(text)
+                               .replace(u'\'', QLatin1String("''"))
+                               // A NUL would end the statement's text: it is joined on.
+                               .replace(QChar(0), QLatin1String("'||char(0)||'")) +
+                           QLatin1Char('\'');
+    return text.contains(QChar(0)) ? QLatin1Char('(') + quoted + QLatin1Char(')') : quoted;
 }
 
 bool IsWholeNumber(const QString& text) {

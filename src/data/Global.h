@@ -25,7 +25,7 @@ inline QString OpenDayLiteral;
 bool IsCleanText(const QString& text);
 
 // A text as a statement's literal: between single quotes, its own quotes doubled, so that
-// no text can end the literal early.
+// no text can end the literal early; a NUL, which would end the statement, joined on.
 QString QuotedText(const QString& text);
 
 // True for a plain whole number of 1 to 18 digits, without sign or blanks: the only text
