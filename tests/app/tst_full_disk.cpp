@@ -1,5 +1,6 @@
 #include "../report/ReportFixture.h"
 #include "../ui/UiFixture.h"
+#include "FileBytes.h"
 
 #include "customers/Unit16.h"
 #include "data/StoreError.h"
@@ -9,62 +10,40 @@
 #include "tools/Unit6.h"
 #include "ui/LongLived.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
 #include <sqlite3.h>
 
-#include <cerrno>
 #include <fcntl.h>
-#include <functional>
 #include <unistd.h>
 
 namespace {
 
-// A small tmpfs mounted over a folder, holding the folder's files; it can be filled to the
-// last byte and emptied again. Mounting needs root; `mounted` says whether it worked.
-class SmallDisk {
-public:
-    explicit SmallDisk(const QString& folder) : m_folder(folder) {
-        if (geteuid() != 0)
-            return;
-        QHash<QString, QByteArray> files;
-        for (const QString& name : QDir(folder).entryList(QDir::Files)) {
-            QFile f(QDir(folder).filePath(name));
-            if (f.open(QIODevice::ReadOnly))
-                files.insert(name, f.readAll());
-        }
-        mounted =
-            QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", folder}) == 0;
-        for (auto it = files.cbegin(); mounted && it != files.cend(); ++it) {
-            QFile f(QDir(folder).filePath(it.key()));
-            mounted = f.open(QIODevice::WriteOnly) && f.write(it.value()) == it.value().size();
-        }
-    }
-    ~SmallDisk() {
-        if (mounted)
-            QProcess::execute("umount", {m_folder});
-    }
-    // Writes a ballast file until the disk takes no more.
-    void fill() const {
-        const int fd = ::open(ballast().constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        QVERIFY(fd >= 0);
-        static const char block[4096] = {};
-        for (qsizetype size = sizeof block; size > 0; size /= 2)
-            while (::write(fd, block, size) == size) {
-            }
-        ::close(fd);
-    }
-    void makeRoom() const { QVERIFY(QFile::remove(QString::fromLocal8Bit(ballast()))); }
-    bool mounted = false;
+// A 1 MB tmpfs mounted over a folder, holding the folder's files. Mounting needs root.
+bool mountSmallDisk(const QDir& folder) {
+    QHash<QString, QByteArray> files;
+    for (const QString& name : folder.entryList(QDir::Files))
+        files.insert(name, fileBytes(folder.filePath(name)));
+    bool done = geteuid() == 0 && QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m",
+                                                              "tmpfs", folder.path()}) == 0;
+    for (auto it = files.cbegin(); done && it != files.cend(); ++it)
+        done = overwrite(folder.filePath(it.key()), 0, it.value());
+    return done;
+}
 
-private:
-    QByteArray ballast() const { return QFile::encodeName(QDir(m_folder).filePath("ballast")); }
-    QString m_folder;
-};
+// A ballast file written until the disk takes no more.
+void fillDisk(const QString& ballast) {
+    const int fd = ::open(QFile::encodeName(ballast).constData(), O_WRONLY | O_CREAT, 0600);
+    QVERIFY(fd >= 0);
+    static const char block[4096] = {};
+    for (qsizetype size = sizeof block; size > 0; size /= 2)
+        while (::write(fd, block, size) == size) {
+        }
+    ::close(fd);
+}
 
 // The last page of a table filled with blank rows, and the file kept from growing, on the
 // screen's own connection: the next row the screen writes needs a page it cannot have.
@@ -72,40 +51,58 @@ void fillLastPage(Connection& c, const QString& table) {
     SQLite::Database& db = c.database();
     db.exec("PRAGMA synchronous=OFF");
     db.exec("PRAGMA max_page_count=" + std::to_string(db.execAndGet("PRAGMA page_count").getInt()));
-    for (int i = 0; i < 10000; ++i) {
-        try {
+    try {
+        for (int i = 0; i < 10000; ++i)
             db.exec("INSERT INTO " + table.toStdString() + " DEFAULT VALUES");
-        } catch (const SQLite::Exception& e) {
-            QCOMPARE(e.getErrorCode(), SQLITE_FULL);
-            break;
-        }
+    } catch (const SQLite::Exception& e) {
+        QCOMPARE(e.getErrorCode(), SQLITE_FULL);
     }
     db.exec("PRAGMA synchronous=FULL");
 }
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+template <class T> std::unique_ptr<Screen> make() {
+    return std::make_unique<T>();
+}
+std::unique_ptr<Screen> receiptForACustomer() {
+    auto f = std::make_unique<TForm56>();
+    f->CustomerId = "42";
+    f->CustomerName = "Ελένη";
+    f->CustomerSurname = "Δίσκου";
+    return f;
 }
 
-void navigate(QWidget& screen, DBNavigator::Button b) {
-    child<DBNavigator>(screen, "DBNavigator1")->click(b);
-}
-void typeInto(QWidget& screen, const char* name, const QString& text) {
-    auto* w = child<QWidget>(screen, name);
-    w->setFocus();
-    typeText(w, text);
-}
-
-// One of the writes that matter: the screen, the typing and saving (again on a second
-// call), the table its row lands in, and how many of its rows are stored.
+// One of the writes that matter: the screen, what is typed before saving, the table its row
+// lands in and how many of its rows are stored.
 struct Write {
-    std::function<std::unique_ptr<Screen>()> open;
-    std::function<void(QWidget&, bool again)> save;
-    QString table;
-    QString stored;
-    bool ownMessage = false; // issuing says it in its own words
+    std::unique_ptr<Screen> (*open)();
+    bool insert;        // a new record begun on the navigator
+    QString typed;      // control=text;…
+    const char* button; // saves; none: the navigator's Post
+    bool retyped;       // the screen empties its inputs on refusal
+    QString table, stored;
+    QString refusal = {}; // the screen's own words; empty: the full-disk sentence
 };
+
+void save(QWidget& s, const Write& w, bool again) {
+    if (!again && w.insert)
+        child<DBNavigator>(s, "DBNavigator1")->click(DBNavigator::Insert);
+    for (const QString& field : w.typed.split(u';')) {
+        if (again && !w.retyped)
+            break;
+        auto* control = child<QWidget>(s, field.section(u'=', 0, 0));
+        control->setFocus();
+        typeText(control, field.section(u'=', 1));
+    }
+    if (w.button)
+        child<QPushButton>(s, w.button)->click();
+    else
+        child<DBNavigator>(s, "DBNavigator1")->click(DBNavigator::Post);
+}
+
+void addRows(const char* name, const Write& w) {
+    QTest::addRow("%s, page limit", name) << w << false;
+    QTest::addRow("%s, small tmpfs", name) << w << true;
+}
 
 } // namespace
 Q_DECLARE_METATYPE(Write)
@@ -128,57 +125,19 @@ private slots:
     void fullDisk_data() {
         QTest::addColumn<Write>("write");
         QTest::addColumn<bool>("tmpfs");
-        const Write receipt{
-            [] {
-                auto f = std::make_unique<TForm56>();
-                f->CustomerId = "42";
-                f->CustomerName = "Ελένη";
-                f->CustomerSurname = "Δίσκου";
-                return std::unique_ptr<Screen>(std::move(f));
-            },
-            [](QWidget& s, bool) {
-                child<QLineEdit>(s, "Edit3")->setText("30");
-                child<QLineEdit>(s, "Edit2")->setText("Βαφή");
-                child<QPushButton>(s, "Button1")->click();
-            },
-            "APODEIKSEIS",
-            "SELECT count(*) FROM APODEIKSEIS WHERE AR_APODEIKSHS=57 AND EPWNYMO='Δίσκου'", true};
-        const Write customer{[] { return std::unique_ptr<Screen>(new TForm16); },
-                             [](QWidget& s, bool again) {
-                                 if (!again)
-                                     typeInto(s, "DBEdit2", "Δίσκου");
-                                 navigate(s, DBNavigator::Post);
-                             },
-                             "STOIXEIA_PELATH",
-                             "SELECT count(*) FROM STOIXEIA_PELATH WHERE EPWNYMO='Δίσκου'"};
-        const Write expense{[] { return std::unique_ptr<Screen>(new TForm13); },
-                            [](QWidget& s, bool again) {
-                                if (!again) {
-                                    navigate(s, DBNavigator::Insert);
-                                    typeInto(s, "DBEdit1", "10/03/2026");
-                                    typeInto(s, "DBEdit2", "25");
-                                    typeInto(s, "DBEdit4", "Δίσκου");
-                                }
-                                navigate(s, DBNavigator::Post);
-                            },
-                            "EKSODA", "SELECT count(*) FROM EKSODA WHERE PERIGRAFH='Δίσκου'"};
-        const Write note{[] { return std::unique_ptr<Screen>(new TForm6); },
-                         [](QWidget& s, bool again) {
-                             if (!again) {
-                                 navigate(s, DBNavigator::Insert);
-                                 typeInto(s, "DBEdit1", "Δίσκου");
-                                 child<DBMemo>(s, "DBMemo1")->setPlainText("Κείμενο");
-                             }
-                             navigate(s, DBNavigator::Post);
-                         },
-                         "SHMEIWSEIS", "SELECT count(*) FROM SHMEIWSEIS WHERE TITLOS='Δίσκου'"};
-        for (const auto& [name, w] : {std::pair{"receipt issued", receipt},
-                                      {"customer saved", customer},
-                                      {"expense saved", expense},
-                                      {"note saved", note}}) {
-            QTest::addRow("%s, page limit", name) << w << false;
-            QTest::addRow("%s, small tmpfs", name) << w << true;
-        }
+        addRows("receipt issued",
+                {receiptForACustomer, false, "Edit3=30;Edit2=Βαφή", "Button1", true, "APODEIKSEIS",
+                 "SELECT count(*) FROM APODEIKSEIS WHERE AR_APODEIKSHS=57 AND EPWNYMO='Δίσκου'",
+                 "Η καταχώρηση δεν έγινε"});
+        addRows("customer saved",
+                {make<TForm16>, false, "DBEdit2=Δίσκου", nullptr, false, "STOIXEIA_PELATH",
+                 "SELECT count(*) FROM STOIXEIA_PELATH WHERE EPWNYMO='Δίσκου'"});
+        addRows("expense saved",
+                {make<TForm13>, true, "DBEdit1=10/03/2026;DBEdit2=25;DBEdit4=Δίσκου", nullptr,
+                 false, "EKSODA", "SELECT count(*) FROM EKSODA WHERE PERIGRAFH='Δίσκου'"});
+        addRows("note saved",
+                {make<TForm6>, true, "DBEdit1=Δίσκου;DBMemo1=Κείμενο", nullptr, false, "SHMEIWSEIS",
+                 "SELECT count(*) FROM SHMEIWSEIS WHERE TITLOS='Δίσκου'"});
     }
     void fullDisk() {
         QFETCH(Write, write);
@@ -190,8 +149,11 @@ private slots:
         db.exec("INSERT INTO SYNTELESTHS_VAT VALUES(15)");
         TForm72 printout;
         LongLived::add(&printout);
-        SmallDisk disk(db.dir());
-        if (tmpfs && !disk.mounted)
+        const auto unmount = qScopeGuard([&] {
+            if (tmpfs)
+                QProcess::execute("umount", {db.dir()});
+        });
+        if (tmpfs && !mountSmallDisk(db.dir()))
             QSKIP("no tmpfs can be mounted here");
 
         std::unique_ptr<Screen> screen = write.open();
@@ -199,30 +161,28 @@ private slots:
         auto* connection = screen->findChild<Connection*>();
         QVERIFY(connection && connection->isConnected());
         if (tmpfs)
-            disk.fill();
+            fillDisk(db.dir() + "/ballast");
         else
             fillLastPage(*connection, write.table);
-        const QByteArray before = bytesOf(db.path());
+        const QByteArray before = fileBytes(db.path());
 
-        write.save(*screen, false);
+        save(*screen, write, false);
         const QStringList shown = Messages::shownTexts();
         QCOMPARE(shown.size(), 1);
-        if (write.ownMessage)
-            QCOMPARE(shown.first(), "Η καταχώρηση δεν έγινε");
-        else
-            QCOMPARE(shown.first().section(u'\r', 0, 0),
-                     StoreError::sentence(StoreError::Kind::Full));
-        QVERIFY(bytesOf(db.path()) == before);
+        QCOMPARE(shown.first().section(u'\r', 0, 0),
+                 write.refusal.isEmpty() ? StoreError::sentence(StoreError::Kind::Full)
+                                         : write.refusal);
+        QVERIFY(fileBytes(db.path()) == before);
         QVERIFY(!QFile::exists(db.path() + "-journal"));
         QCOMPARE(db.scalar(write.stored), "0");
 
         // Room made, the same screen saves.
         if (tmpfs)
-            disk.makeRoom();
+            QVERIFY(QFile::remove(db.dir() + "/ballast"));
         else
             connection->executeNative("PRAGMA max_page_count=1073741823");
         Messages::clearShown();
-        write.save(*screen, true);
+        save(*screen, write, true);
         QCOMPARE(Messages::shownTexts(), QStringList());
         QCOMPARE(db.scalar(write.stored), "1");
         QCOMPARE(db.scalar("PRAGMA integrity_check"), "ok");

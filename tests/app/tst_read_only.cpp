@@ -1,26 +1,21 @@
 #include "../ui/UiFixture.h"
+#include "FileBytes.h"
 #include "StartupFixture.h"
 
 #include "customers/Unit16.h"
 #include "data/StoreError.h"
 
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
 const char* const kFolderVariable = "MARIVELLE_READ_ONLY_FOLDER";
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+int chmodOf(const QString& path, mode_t mode) {
+    return ::chmod(QFile::encodeName(path).constData(), mode);
 }
-
 } // namespace
 Q_DECLARE_METATYPE(StoreError::Kind)
 
@@ -41,46 +36,35 @@ private slots:
     void firstSaveSaysWhy() {
         QFETCH(bool, folderLocked);
         QFETCH(StoreError::Kind, kind);
-        QTemporaryDir dir;
-        const QString folder = dir.path(), path = dir.filePath("data.mdb");
-        QVERIFY(QFile::copy(MARIVELLE_SHIPPED_DB, path));
+        TestDatabase db;
+        db.exec("UPDATE SECURITY SET PASSWORD='1234'");
         const bool root = geteuid() == 0;
-        const auto exec = [&](const QString& sql) {
-            auto c = std::make_unique<Connection>();
-            c->setUp(connectionStringFor(folder));
-            c->executeNative(sql);
-        };
-        exec("UPDATE SECURITY SET PASSWORD='1234'");
         // As root the child is another user: the file stays root's, readable by all; the
         // folder-locked case lets everyone write the file but not the folder.
-        const mode_t fileMode = folderLocked ? (root ? 0666 : 0644) : 0444;
-        const mode_t folderMode = folderLocked ? 0555 : 0755;
-        QCOMPARE(::chmod(QFile::encodeName(path).constData(), fileMode), 0);
-        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), folderMode), 0);
-        const QByteArray before = bytesOf(path);
+        QCOMPARE(chmodOf(db.path(), folderLocked ? (root ? 0666 : 0644) : 0444), 0);
+        QCOMPARE(chmodOf(db.dir(), folderLocked ? 0555 : 0755), 0);
+        const QByteArray before = fileBytes(db.path());
 
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(kFolderVariable, folder);
+        env.insert(kFolderVariable, db.dir());
         child.setProcessEnvironment(env);
-        const QString self = QCoreApplication::applicationFilePath();
-        const QStringList args{"saveInTheFolder"};
+        const QStringList self{QCoreApplication::applicationFilePath(), "saveInTheFolder"};
         if (root)
             child.start("setpriv",
-                        QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", self} +
-                            args);
+                        QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + self);
         else
-            child.start(self, args);
+            child.start(self[0], self.mid(1));
         QVERIFY(child.waitForFinished(120000));
         const QString out = QString::fromUtf8(child.readAllStandardOutput());
-        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        chmodOf(db.dir(), 0755);
         QVERIFY2(child.exitCode() == 0, qPrintable(out + child.readAllStandardError()));
 
         const QStringList lines = out.split(u'\n').filter(QStringLiteral("shown:"));
         QCOMPARE(lines.size(), 1);
         QCOMPARE(lines.first().section(u':', 1).section(u'|', 0, 0), StoreError::sentence(kind));
-        QVERIFY(bytesOf(path) == before);
-        QVERIFY(!QFile::exists(path + "-journal"));
+        QVERIFY(fileBytes(db.path()) == before);
+        QVERIFY(!QFile::exists(db.path() + "-journal"));
     }
 
     // The child's part: start the program over the folder, sign in, register a customer,
