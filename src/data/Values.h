@@ -29,6 +29,10 @@ QString isoFromDate(const QDate& d);
 
 QString displayText(FieldType type, const QVariant& value);
 
+// The largest number whose 15 significant digits do not name a number past the largest
+// double (which reads back as infinity); larger magnitudes are written as this one.
+inline constexpr double kLargestWritten = 1.79769313486231e308;
+
 // General number text with the Greek decimal comma and up to 15 significant digits: 12,5.
 QString numberText(double value);
 // "0.00"-style: fixed decimals, decimal comma, halves away from zero.
