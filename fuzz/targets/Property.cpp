@@ -2,11 +2,18 @@
 
 #include "data/JetDialect.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <sqlite3.h>
 
 namespace Fuzz {
+
+QString utf8(QByteArrayView bytes) {
+    // A leading U+FEFF is a character of the text here, not a byte order mark.
+    QStringDecoder d(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return d.decode(bytes);
+}
 
 QString shown(const QString& s) {
     QString out;
@@ -44,7 +51,7 @@ bool selectRow(const QString& sql, QStringList* columns, QString* error) {
     if (row) {
         for (int c = 0; c < sqlite3_column_count(st); ++c) {
             const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
-            columns->append(t ? QString::fromUtf8(t, sqlite3_column_bytes(st, c)) : QString());
+            columns->append(t ? utf8(QByteArrayView(t, sqlite3_column_bytes(st, c))) : QString());
         }
     } else if (error) {
         *error = QString::fromUtf8(sqlite3_errmsg(store()));

@@ -39,8 +39,9 @@ inline void require(bool holds, const char* property, const QString& detail = QS
 }
 
 // The input as a person's typed text; bytes that are not UTF-8 become U+FFFD.
+QString utf8(QByteArrayView bytes);
 inline QString text(const uint8_t* data, size_t size) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    return utf8(QByteArrayView(data, qsizetype(size)));
 }
 
 // A text shown in a message: visible, with the controls escaped.

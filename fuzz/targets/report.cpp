@@ -116,11 +116,12 @@ int FuzzTargets::report(const uint8_t* data, size_t size) {
                   Fuzz::shown(value) + QStringLiteral(" gave ") + Fuzz::shown(html));
     QString expected = withLineBreaks(value);
     if (place == 6) {
-        // The month's section writes a month number as its Greek name.
-        expected = expected.trimmed();
+        // The month's section trims its text (but not a line break, which is markup by
+        // then) and writes a month number as its Greek name.
+        expected = expected.replace(u'\n', QChar(0xe000)).trimmed().replace(QChar(0xe000), u'\n');
         bool ok = false;
         const int month = expected.toInt(&ok);
-        if (ok && month >= 1 && month <= 12)
+        if (ok && month >= 1 && month <= 12 && !expected.contains(u'\n'))
             expected = QLocale(QLocale::Greek).standaloneMonthName(month, QLocale::LongFormat);
     }
     Fuzz::require(shownText == expected, "a value reads back as its own text",

@@ -7,7 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
-InputError::InputError(const QString& message) : std::runtime_error(message.toStdString()) {}
+InputError::InputError(const QString& message)
+    : std::runtime_error(message.toStdString()), m_message(message) {}
 
 namespace Values {
 

@@ -15,7 +15,11 @@ enum class FieldType { Unknown, Text, Memo, Integer, AutoInc, Double, Date, Bool
 class InputError : public std::runtime_error {
 public:
     explicit InputError(const QString& message);
-    QString message() const { return QString::fromUtf8(what()); }
+    // Kept whole: what() would end at a NUL that the typed text brought in.
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
 };
 
 namespace Values {
