@@ -4,6 +4,7 @@
 #include "report/ReportTemplate.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <stdexcept>
 
@@ -119,9 +120,10 @@ int FuzzTargets::report(const uint8_t* data, size_t size) {
         // The month's section trims its text (but not a line break, which is markup by
         // then) and writes a month number as its Greek name.
         expected = expected.replace(u'\n', QChar(0xe000)).trimmed().replace(QChar(0xe000), u'\n');
+        static const QRegularExpression number(QStringLiteral("^[0-9]+\\z"));
         bool ok = false;
-        const int month = expected.toInt(&ok);
-        if (ok && month >= 1 && month <= 12 && !expected.contains(u'\n'))
+        const int month = number.match(expected).hasMatch() ? expected.toInt(&ok) : 0;
+        if (ok && month >= 1 && month <= 12)
             expected = QLocale(QLocale::Greek).standaloneMonthName(month, QLocale::LongFormat);
     }
     Fuzz::require(shownText == expected, "a value reads back as its own text",
