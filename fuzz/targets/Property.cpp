@@ -15,6 +15,17 @@ QString utf8(QByteArrayView bytes) {
     return d.decode(bytes);
 }
 
+std::string withPoint(const QString& typed) {
+    std::string out;
+    for (QChar ch : typed) {
+        const char c = ch == u',' ? '.' : char(ch.unicode());
+        if (c == '.' && (out.empty() || out == "+" || out == "-"))
+            out += '0';
+        out += c;
+    }
+    return out;
+}
+
 QString shown(const QString& s) {
     QString out;
     for (QChar c : s) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 struct sqlite3;
 
@@ -43,6 +44,9 @@ QString utf8(QByteArrayView bytes);
 inline QString text(const uint8_t* data, size_t size) {
     return utf8(QByteArrayView(data, qsizetype(size)));
 }
+
+// A typed number with "." for "," and a 0 before a leading point, as the C library reads it.
+std::string withPoint(const QString& typed);
 
 // A text shown in a message: visible, with the controls escaped.
 QString shown(const QString& s);

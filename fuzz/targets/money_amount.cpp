@@ -22,12 +22,7 @@ int FuzzTargets::moneyAmount(const uint8_t* data, size_t size) {
     const double v = *amount;
     Fuzz::require(!std::isnan(v), "an amount read is a number", detail);
 
-    std::string c = typed.toStdString();
-    for (char& ch : c)
-        if (ch == ',')
-            ch = '.';
-    if (c.front() == '.' || (c.size() > 1 && (c[0] == '+' || c[0] == '-') && c[1] == '.'))
-        c.insert(c.front() == '.' ? 0 : 1, "0");
+    const std::string c = Fuzz::withPoint(typed);
     char* end = nullptr;
     const double nearest = std::strtod(c.c_str(), &end);
     Fuzz::require(end == c.c_str() + c.size(), "an amount read has the shape of a number", detail);

@@ -117,8 +117,11 @@ int FuzzTargets::report(const uint8_t* data, size_t size) {
                   Fuzz::shown(value) + QStringLiteral(" gave ") + Fuzz::shown(html));
     QString expected = withLineBreaks(value);
     if (place == 6) {
-        // The month's section trims its text (but not a line break, which is markup by
-        // then) and writes a month number as its Greek name.
+        // The month's section loses a U+FEFF that opens its text (read as a byte order
+        // mark), trims it (but not a line break, which is markup by then) and writes a
+        // month number as its Greek name.
+        if (expected.startsWith(QChar(0xfeff)))
+            expected.remove(0, 1);
         expected = expected.replace(u'\n', QChar(0xe000)).trimmed().replace(QChar(0xe000), u'\n');
         static const QRegularExpression number(QStringLiteral("^[0-9]+\\z"));
         bool ok = false;

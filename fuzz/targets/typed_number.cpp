@@ -55,12 +55,7 @@ int FuzzTargets::typedNumber(const uint8_t* data, size_t size) {
                                .arg(amount.value_or(NAN), 0, 'g', 17));
 
     // The nearest double: the C library's reading of the same digits with a point.
-    std::string c = typed.trimmed().toStdString();
-    for (char& ch : c)
-        if (ch == ',')
-            ch = '.';
-    if (c.front() == '.' || (c.size() > 1 && (c[0] == '+' || c[0] == '-') && c[1] == '.'))
-        c.insert(c.front() == '.' ? 0 : 1, "0");
+    const std::string c = Fuzz::withPoint(typed.trimmed());
     Fuzz::require(std::strtod(c.c_str(), nullptr) == value, "the number read is the nearest",
                   detail + QStringLiteral(": %1").arg(value, 0, 'g', 17));
 
