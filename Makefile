@@ -1,7 +1,8 @@
 # make run   — install what is missing, build, seed the working folder, start the program
 # make test  — install, build, run every test headless
 # make bench — install, build, run the benchmarks
-# make stress — the long versions of the crash, two-copies and monkey tests
+# make stress — the long versions of the crash, two-copies, fuzz replay and monkey tests
+# make fuzz  — clang's libFuzzer on the input readers, FUZZ_SECONDS each, over fuzz/corpus
 # make deb   — the Debian package, build/marivelle_<version>_amd64.deb
 # make deb-check — lintian, the menu entry, and the package started from a scratch root
 
@@ -20,7 +21,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Files shipped beside data.mdb (report definitions); absent ones are copied, changed ones kept.
 SHIPPED_FILES := $(wildcard resources/reports/*.RAV)
 
-.PHONY: all deps build run test stress bench seed clean deb deb-check
+.PHONY: all deps build run test stress bench seed clean deb deb-check fuzz
 
 all: build
 
@@ -56,9 +57,29 @@ run: seed
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
-# The tests labelled "stress" read MARIVELLE_STRESS=1 and run their long versions.
+# The tests labelled "stress" read MARIVELLE_STRESS=1 and run their long versions, some of
+# them past Qt Test's own limit of five minutes a function.
 stress: build
-	cd $(BUILD_DIR) && MARIVELLE_STRESS=1 QT_QPA_PLATFORM=offscreen ctest -L stress --output-on-failure
+	cd $(BUILD_DIR) && MARIVELLE_STRESS=1 QTEST_FUNCTION_TIMEOUT=1800000 QT_QPA_PLATFORM=offscreen \
+	  ctest -L stress --output-on-failure
+
+# Each target runs FUZZ_SECONDS over its corpus; new inputs go to build-fuzz/corpus/<target>,
+# a crash or broken property ends that target's run, kept as build-fuzz/crash-<target>-*.
+FUZZ_DIR      ?= build-fuzz
+FUZZ_SECONDS  ?= 60
+FUZZ_TARGETS  := clean_text jet_date typed_date typed_number money_amount dialect report
+
+fuzz: PACKAGES += clang libclang-rt-14-dev
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DMARIVELLE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_DIR) -j$(JOBS)
+	@status=0; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t; \
+	  echo "== $$t, $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_DIR)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=512 -timeout=10 \
+	    -dict=fuzz/pieces.dict -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/crash-$$t- $(FUZZ_DIR)/corpus/$$t fuzz/corpus/$$t || status=1; \
+	done; exit $$status
 
 bench: build
 	cmake --build $(BUILD_DIR) --target bench_all -j$(JOBS)

@@ -42,6 +42,8 @@ bool IsWholeNumber(const QString& text) {
 
 bool IsCleanText(const QString& text) {
     for (QChar c : text) {
+        if (c.isNull())
+            return false;
         const QString one(c);
         for (const char* f : kForbidden)
             if (one == QLatin1String(f))

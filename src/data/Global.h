@@ -21,7 +21,8 @@ inline int CalendarDay = 0;
 inline QString OpenDayLiteral;
 
 // True when the text holds none of the 31 ASCII punctuation characters (all but "/")
-// that could break or alter a statement. The empty text passes.
+// that could break or alter a statement, nor a NUL, which would end the statement's text
+// there. The empty text passes.
 bool IsCleanText(const QString& text);
 
 // A text as a statement's literal: between single quotes, its own quotes doubled, so that

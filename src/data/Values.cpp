@@ -7,7 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
-InputError::InputError(const QString& message) : std::runtime_error(message.toStdString()) {}
+InputError::InputError(const QString& message)
+    : std::runtime_error(message.toStdString()), m_message(message) {}
 
 namespace Values {
 
@@ -64,6 +65,8 @@ QString isoFromDate(const QDate& d) {
 QString numberText(double value) {
     if (std::isnan(value) || std::isinf(value))
         return QString::number(value);
+    if (std::abs(value) > kLargestWritten)
+        value = std::copysign(kLargestWritten, value);
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15G", value);
     QString s = QString::fromLatin1(buf);
@@ -79,11 +82,14 @@ QString numberText(double value) {
 
 QString fixedText(double value, int decimals) {
     // Round the shortest decimal form, so 2.675 (stored as 2.67499999...) gives 2,68.
+    if (std::abs(value) > kLargestWritten)
+        value = std::copysign(kLargestWritten, value);
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15g", value);
     const double clean = std::strtod(buf, nullptr);
     const double scale = std::pow(10.0, decimals);
-    double r = std::round(clean * scale) / scale;
+    // Past 2^53 a double has no fraction to round, and scaling could overflow.
+    double r = std::abs(clean) < 9007199254740992.0 ? std::round(clean * scale) / scale : clean;
     if (r == 0)
         r = 0; // no "-0,00"
     QString s = QString::number(r, 'f', decimals);

@@ -15,7 +15,11 @@ enum class FieldType { Unknown, Text, Memo, Integer, AutoInc, Double, Date, Bool
 class InputError : public std::runtime_error {
 public:
     explicit InputError(const QString& message);
-    QString message() const { return QString::fromUtf8(what()); }
+    // Kept whole: what() would end at a NUL that the typed text brought in.
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
 };
 
 namespace Values {
@@ -28,6 +32,10 @@ QDate dateFromIso(QStringView text);
 QString isoFromDate(const QDate& d);
 
 QString displayText(FieldType type, const QVariant& value);
+
+// The largest number whose 15 significant digits do not name a number past the largest
+// double (which reads back as infinity); larger magnitudes are written as this one.
+inline constexpr double kLargestWritten = 1.79769313486231e308;
 
 // General number text with the Greek decimal comma and up to 15 significant digits: 12,5.
 QString numberText(double value);

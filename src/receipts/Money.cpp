@@ -1,6 +1,7 @@
 #include "receipts/Money.h"
 
 #include "data/Global.h"
+#include "data/Values.h"
 
 #include <QStringList>
 
@@ -137,6 +138,9 @@ QString statementText(double value) {
         return {};
     if (value == 0)
         return QStringLiteral("0"); // also for -0
+    // 15 digits rounded up near the largest double would be read back as infinity.
+    if (std::abs(value) > Values::kLargestWritten)
+        value = std::copysign(Values::kLargestWritten, value);
     char buf[64];
     // d.dddddddddddddde±x: the 15 significant digits, correctly rounded, in any locale.
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);

@@ -8,6 +8,7 @@
 
 #include <kainjow/mustache.hpp>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -48,8 +49,12 @@ QString decodeText(const QByteArray& bytes) {
 // number is written as it is.
 std::string monthName(const std::string& text, const kainjow::mustache::renderer& render) {
     const QString shown = QString::fromStdString(render(text)).trimmed();
+    // Digits only: the number reader would stop at a NUL and take "4\0x" for April.
+    const bool digits = !shown.isEmpty() && std::all_of(shown.begin(), shown.end(), [](QChar c) {
+        return c >= u'0' && c <= u'9';
+    });
     bool ok = false;
-    const int month = shown.toInt(&ok);
+    const int month = digits ? shown.toInt(&ok) : 0;
     if (!ok || month < 1 || month > 12)
         return shown.toStdString();
     return htmlValue(QLocale(QLocale::Greek).standaloneMonthName(month, QLocale::LongFormat));

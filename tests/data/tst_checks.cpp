@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 class TestChecks : public QObject {
     Q_OBJECT
 private slots:
@@ -25,6 +27,7 @@ private slots:
         QTest::newRow("decimal point") << QStringLiteral("12.50") << false;
         QTest::newRow("wildcard") << QStringLiteral("Παπ%") << false;
         QTest::newRow("last character") << QStringLiteral("abc;") << false;
+        QTest::newRow("NUL ends a statement") << QStringLiteral("ab") + QChar(0) + u'c' << false;
     }
     void cleanText() {
         QFETCH(QString, text);
@@ -106,6 +109,23 @@ private slots:
         QFETCH(QString, twoDecimals);
         QCOMPARE(Values::numberText(value), general);
         QCOMPARE(Values::fixedText(value, 2), twoDecimals);
+    }
+
+    // Near the largest double a shown number must still read back, not overflow.
+    void largestNumbers_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("general");
+        QTest::newRow("largest") << std::numeric_limits<double>::max()
+                                 << QStringLiteral("1,79769313486231E308");
+        QTest::newRow("largest negative")
+            << -std::numeric_limits<double>::max() << QStringLiteral("-1,79769313486231E308");
+    }
+    void largestNumbers() {
+        QFETCH(double, value);
+        QFETCH(QString, general);
+        QCOMPARE(Values::numberText(value), general);
+        double again = 0;
+        QVERIFY(Values::parseNumber(general, &again));
     }
 
     void typedValues_data() {

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 Q_DECLARE_METATYPE(std::optional<double>)
@@ -55,6 +56,10 @@ private slots:
         QTest::newRow("15 integer digits plain") << 999999999999999.0 << "999999999999999";
         QTest::newRow("16 integer digits: exponent") << 1e15 << "1E15";
         QTest::newRow("exponent with decimals") << 1.5e20 << "1.5E20";
+        QTest::newRow("largest double stays finite")
+            << std::numeric_limits<double>::max() << "1.79769313486231E308";
+        QTest::newRow("largest negative stays finite")
+            << -std::numeric_limits<double>::max() << "-1.79769313486231E308";
     }
     void statementText() {
         QFETCH(double, value);
