@@ -6,7 +6,6 @@
 #include "app/Unit4.h"
 #include "ui/Seams.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -15,10 +14,8 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDateTime>
-#include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QKeySequence>
 #include <QLineEdit>
 #include <QMap>
 #include <QMenu>
@@ -31,7 +28,6 @@
 #include <QToolButton>
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
@@ -195,9 +191,73 @@ public:
     // The current program has been asked to end: every screen returns at once.
     bool unwinding() const { return timeUp() || Termination::requests() != m_terminations; }
 
-    void run();
-    int work(QDialog& dialog);
-    bool answer(Messages::Kind kind, const QString& text);
+    bool answer(Messages::Kind kind, const QString& text) {
+        ++boxes;
+        const bool yes = m_sayYes || kind == Messages::Kind::Information ||
+                         kind == Messages::Kind::Error || oneIn(2);
+        m_dog.note(u"box answered %1: %2"_s.arg(yes ? "yes" : "no", text.section(u'\r', 0, 0)));
+        return yes;
+    }
+
+    int work(QDialog& dialog) {
+        const QString kind = className(dialog);
+        ++screens;
+        ++screenKinds[kind];
+        m_dog.note(u"open "_s + kind);
+        if (auto* splash = qobject_cast<TForm4*>(&dialog)) {
+            splash->Timer1Timer();
+            return QDialog::Rejected;
+        }
+        if (kind == u"TForm100" || kind == u"TForm65") {
+            signIn(dialog, kind == u"TForm100");
+            return QDialog::Rejected;
+        }
+        if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+            if (oneIn(2))
+                return QDialog::Rejected;
+            const QString suffix =
+                files->defaultSuffix().isEmpty() ? u"txt"_s : files->defaultSuffix();
+            files->selectFile(m_saved.filePath(u"saved-%1.%2"_s.arg(++saves).arg(suffix)));
+            return QDialog::Accepted;
+        }
+        QPointer<QDialog> guard(&dialog);
+        settle();
+        const int steps = 3 + pick(60);
+        for (int i = 0; i < steps && guard && guard->isVisible() && !unwinding(); ++i) {
+            // The screen's own work mostly first, as on opening it staff do; later now and then.
+            if (pick(8) >= (i == 0 ? 6 : 1) || !errand(*guard))
+                act(*guard);
+            settle();
+        }
+        m_dog.note(u"leave "_s + kind);
+        return QDialog::Rejected;
+    }
+
+    void run() {
+        while (!timeUp() && faults.isEmpty()) {
+            m_terminations = Termination::requests();
+            note(u"start the program"_s);
+            auto form = std::make_unique<TForm3>();
+            if (form->isEnding()) {
+                faults << u"start-up ended: "_s + form->startupError();
+                return;
+            }
+            ++programStarts;
+            {
+                const LongLivedScreens longLived;
+                session(*form);
+            }
+            form.reset();
+            settle();
+            ++programEnds;
+            for (const QString& f : receiptFaults(m_db.path()))
+                faults << u"after program end %1: %2"_s.arg(programEnds).arg(f);
+            // Staff fix the numbering on the first day, once its screen has had its turn.
+            if (commands.value(u"N8"_s) > 0 &&
+                m_db.scalar(u"SELECT count(*) FROM LAST_APODEIKSH"_s) == u"0")
+                m_db.exec(u"INSERT INTO LAST_APODEIKSH VALUES(100)"_s);
+        }
+    }
 
 private:
     int pick(int n) { return int(m_rng() % quint64(n)); }
@@ -221,18 +281,299 @@ private:
         b->click();
     }
 
-    void session(TForm3& form);
-    void mainAction(TForm3& form);
-    void act(QWidget& window);
-    void actOn(QWidget* w);
-    void contextMenu(QWidget* w);
-    void clickCell(QAbstractItemView* view);
-    bool errand(QDialog& d);
-    void typeInto(QWidget* w);
-    void retype(QLineEdit* edit, const QString& text);
-    void fill(QWidget& window, const QList<QWidget*>& found);
-    void signIn(QDialog& d, bool define);
-    QList<QWidget*> targets(QWidget& window) const;
+    void signIn(QDialog& d, bool define) {
+        const QString code = define ? u"1234"_s : m_db.scalar(u"SELECT [PASSWORD] FROM SECURITY"_s);
+        for (const char* edit : {"Edit1", "Edit2", "Edit3"})
+            if (auto* e = d.findChild<QLineEdit*>(QLatin1String(edit)))
+                e->setText(code);
+        if (auto* b = d.findChild<QPushButton*>(u"Button1"_s))
+            b->click();
+        if (d.isVisible())
+            faults << u"%1 did not take the code \"%2\""_s.arg(className(d), code);
+    }
+
+    QList<QWidget*> targets(QWidget& window) const {
+        QList<QWidget*> found;
+        for (QWidget* w : window.findChildren<QWidget*>()) {
+            if (!w->isVisible() || !w->isEnabled() || w->window() != &window)
+                continue;
+            // A button with a menu runs that menu in a loop of its own, waiting for a person.
+            if (auto* tool = qobject_cast<QToolButton*>(w); tool && tool->menu())
+                continue;
+            if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w) ||
+                qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
+                qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTabBar*>(w))
+                found << w;
+        }
+        return found;
+    }
+
+    void retype(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        note(u"%1: \"%2\""_s.arg(nameOf(edit), text));
+        typeKeys(edit, text);
+    }
+
+    // A long paste through the clipboard, typing over what is there, or typing on.
+    void typeInto(QWidget* w) {
+        w->setFocus();
+        const int how = pick(4);
+        const QString text = any(kTexts);
+        if (how == 0) {
+            QString paste;
+            while (paste.size() < 10000)
+                paste += text.isEmpty() ? u"x"_s : text;
+            QGuiApplication::clipboard()->setText(paste.left(10000));
+            note(u"%1: paste 10000 of \"%2\""_s.arg(nameOf(w), text));
+            QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+            return;
+        }
+        note(u"%1: %2type \"%3\""_s.arg(nameOf(w), how == 1 ? "select all, " : "", text));
+        if (how == 1)
+            QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+        typeKeys(w, text);
+    }
+
+    void clickCell(QAbstractItemView* view) {
+        QPointer<QWidget> target(view);
+        QAbstractItemModel* model = view->model();
+        const QModelIndex root = view->rootIndex();
+        if (!model || model->rowCount(root) == 0 || model->columnCount(root) == 0) {
+            note(u"%1: click the empty view"_s.arg(nameOf(view)));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton);
+            return;
+        }
+        const QModelIndex index =
+            model->index(pick(model->rowCount(root)), pick(model->columnCount(root)), root);
+        view->scrollTo(index);
+        const QPoint at = view->visualRect(index).center();
+        const bool twice = oneIn(4);
+        note(u"%1: %2 cell %3,%4"_s.arg(nameOf(view), twice ? "double-click" : "click")
+                 .arg(index.row())
+                 .arg(index.column()));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        if (twice && target)
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    // The desk's daily work among the nonsense: the numbering fixed, customers added and
+    // listed, a receipt issued to one of them for an ordinary amount, now and then one
+    // cancelled. False on other screens.
+    bool errand(QDialog& d) {
+        struct Form {
+            const char* kind;
+            std::vector<std::pair<const char*, QStringList>> inputs;
+            const char* button;
+        };
+        static const Form forms[] = {
+            {"TForm9", {{"DBEdit1", {"100"}}}, "Post"},
+            {"TForm16",
+             {{"DBEdit1", {"Ελένη", "Ζωή"}}, {"DBEdit2", {"Νικολάου", "Ντ'Αμίκο"}}},
+             "Post"},
+            {"TForm56",
+             {{"Edit3", {"12,50", "0,01", "999,99", "40", "7,3", "35"}},
+              {"Edit2", {"Κούρεμα", "Βαφή", "Μανικιούρ"}},
+              {"Edit4", {"", "ΕΦΚΑ", "ΟΠΑΔ"}}},
+             "Button1"}};
+        const QString kind = className(d);
+        QPointer<QDialog> alive(&d);
+        const auto press = [&](const char* name) {
+            auto* b = d.findChild<QAbstractButton*>(QLatin1String(name));
+            if (alive && b && b->isVisible() && b->isEnabled())
+                click(b);
+        };
+        for (const Form& form : forms) {
+            if (kind != QLatin1String(form.kind))
+                continue;
+            for (const auto& [name, texts] : form.inputs) // now and then out of the ordinary
+                if (auto* edit = alive ? d.findChild<QLineEdit*>(QLatin1String(name)) : nullptr)
+                    retype(edit, oneIn(8) ? any(kTexts) : any(texts));
+            press(form.button);
+            return true;
+        }
+        if (kind == u"TForm17") {
+            press("Button2");
+        } else if (kind == u"TForm18" || kind == u"TForm71") {
+            if (auto* grid = d.findChild<QAbstractItemView*>(u"DBGrid1"_s))
+                clickCell(grid);
+            settle();
+            if (kind == u"TForm18" || oneIn(2))
+                press(kind == u"TForm18" ? "Button6" : "Button1");
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // The context menu from the keyboard; one of its commands, when it offers any.
+    void contextMenu(QWidget* w) {
+        note(u"%1: context menu"_s.arg(nameOf(w)));
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                  w->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(w, &menuKey);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        QList<QAction*> offered;
+        for (QAction* a : menu->actions())
+            if (a->isEnabled() && !a->isSeparator() && !a->menu())
+                offered << a;
+        menu->close();
+        if (offered.isEmpty())
+            return;
+        QAction* chosen = any(offered);
+        note(u"%1: menu \"%2\""_s.arg(nameOf(w), chosen->text()));
+        chosen->trigger();
+    }
+
+    void actOn(QWidget* w) {
+        const int how = pick(10);
+        if (how == 0) {
+            static const QList<QKeySequence> keys = QKeySequence::listFromString(
+                u"Return; Enter; Esc; Tab; Backtab; Up; Down; Left; Right; PgUp; PgDown; Home; "
+                "Ctrl+End; Ctrl+Home; Del; Backspace; Space; Ctrl+A; Ins; F2"_s,
+                QKeySequence::PortableText);
+            const QKeyCombination k = any(keys)[0];
+            note(u"%1: key %2 %3"_s.arg(nameOf(w)).arg(k.key()).arg(int(k.keyboardModifiers())));
+            w->setFocus();
+            QTest::keyClick(w, k.key(), k.keyboardModifiers());
+            return;
+        }
+        // A spin box runs its context menu in a loop of its own, waiting for a person.
+        const bool inSpinBox = qobject_cast<QAbstractSpinBox*>(w) ||
+                               qobject_cast<QAbstractSpinBox*>(w->parentWidget());
+        if (how == 1 && !inSpinBox && oneIn(2))
+            return contextMenu(w);
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            click(button);
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            if (combo->isEditable() && oneIn(2))
+                return typeInto(combo->lineEdit());
+            if (combo->count() == 0)
+                return;
+            const int index = pick(combo->count());
+            note(u"%1: choose %2"_s.arg(nameOf(w)).arg(index));
+            combo->setCurrentIndex(index);
+            emit combo->activated(index);
+        } else if (auto* view = qobject_cast<QAbstractItemView*>(w)) {
+            clickCell(view);
+        } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
+            const int index = pick(std::max(1, tabs->count()));
+            note(u"%1: tab %2"_s.arg(nameOf(w)).arg(index));
+            tabs->setCurrentIndex(index);
+        } else {
+            typeInto(w);
+        }
+    }
+
+    // What staff type most of the time, so that the screens' own work (issuing, posting) gets
+    // done among the nonsense; then one of the screen's buttons, as after filling a form.
+    void fill(QWidget& window, const QList<QWidget*>& found) {
+        static const QStringList usual = {u"40"_s, u"12,50"_s, u"Κούρεμα"_s, u"15/03/2026"_s};
+        for (QWidget* w : found) {
+            auto* edit = qobject_cast<QLineEdit*>(w);
+            if (!edit || edit->isReadOnly() || qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
+                continue;
+            QPointer<QLineEdit> alive(edit);
+            retype(edit, any(usual));
+            if (!alive)
+                return;
+        }
+        // Filled fields may have enabled a button; the window may be gone.
+        QPointer<QWidget> alive(&window);
+        settle();
+        if (!alive || !window.isVisible())
+            return;
+        QList<QPushButton*> buttons;
+        for (QWidget* w : targets(window))
+            if (auto* b = qobject_cast<QPushButton*>(w); b && b->isVisible() && b->isEnabled())
+                buttons << b;
+        // Mostly the screen's first button, its own work; the exit is usually last.
+        if (!buttons.isEmpty())
+            click(oneIn(3) ? any(buttons) : buttons.first());
+    }
+
+    void act(QWidget& window) {
+        const QList<QWidget*> found = targets(window);
+        if (found.isEmpty()) {
+            note(u"%1: Escape"_s.arg(nameOf(&window)));
+            QTest::keyClick(&window, Qt::Key_Escape);
+        } else if (oneIn(8)) {
+            fill(window, found);
+        } else {
+            actOn(any(found));
+        }
+    }
+
+    void mainAction(TForm3& form) {
+        // The commands of the menu and of the board, the least used first, so that every
+        // screen is opened early in a run.
+        QList<QObject*> offered;
+        for (QAction* a : form.findChildren<QAction*>())
+            if (!a->isSeparator() && !a->menu() && a->isVisible() && a->isEnabled() &&
+                !a->objectName().isEmpty() && !a->associatedObjects().isEmpty())
+                offered << a;
+        for (QPushButton* b : form.findChildren<QPushButton*>())
+            if (b->isVisible() && b->isEnabled())
+                offered << b;
+        for (QObject* o : std::as_const(offered))
+            commands.insert(nameOf(o), commands.value(nameOf(o)));
+        if (offered.isEmpty() || oneIn(4))
+            return act(form);
+        QObject* chosen = any(offered);
+        if (oneIn(4)) {
+            // The customers, where receipts are issued, and now and then the register.
+            const QString wanted = oneIn(3) ? u"N19"_s : u"N17"_s;
+            for (QObject* o : std::as_const(offered))
+                if (nameOf(o) == wanted)
+                    chosen = o;
+        } else if (!oneIn(3)) {
+            int fewest = INT_MAX;
+            QList<QObject*> least;
+            for (QObject* o : std::as_const(offered)) {
+                const int used = commands.value(nameOf(o));
+                if (used < fewest) {
+                    fewest = used;
+                    least.clear();
+                }
+                if (used == fewest)
+                    least << o;
+            }
+            chosen = any(least);
+        }
+        ++commands[nameOf(chosen)];
+        if (auto* a = qobject_cast<QAction*>(chosen)) {
+            note(u"command %1 \"%2\""_s.arg(nameOf(a), a->text()));
+            a->trigger();
+        } else {
+            auto* b = static_cast<QPushButton*>(chosen);
+            note(u"board %1 \"%2\""_s.arg(nameOf(b), b->text()));
+            QTest::mouseClick(b, Qt::LeftButton);
+        }
+    }
+
+    // Some work, then the program ended through its own confirmed exit unless it already was.
+    void session(TForm3& form) {
+        const int length = 20 + pick(150);
+        for (int i = 0; i < length && form.isVisible() && !unwinding(); ++i) {
+            mainAction(form);
+            settle();
+        }
+        if (!form.isVisible() || Termination::requests() != m_terminations)
+            return;
+        auto* exit = form.findChild<QAction*>(u"N22"_s);
+        QVERIFY(exit);
+        m_sayYes = true;
+        note(u"command N22, confirmed"_s);
+        exit->trigger();
+        m_sayYes = false;
+        settle();
+        if (form.isVisible())
+            faults << u"the confirmed exit left the main window open"_s;
+    }
 
     std::mt19937_64 m_rng;
     qint64 m_budget;
@@ -243,365 +584,6 @@ private:
     int m_terminations = 0;
     bool m_sayYes = false; // the robot itself ends the program: the exit is confirmed
 };
-
-bool Robot::answer(Messages::Kind kind, const QString& text) {
-    ++boxes;
-    const bool yes = m_sayYes || kind == Messages::Kind::Information ||
-                     kind == Messages::Kind::Error || oneIn(2);
-    m_dog.note(u"box answered %1: %2"_s.arg(yes ? "yes" : "no", text.section(u'\r', 0, 0)));
-    return yes;
-}
-
-void Robot::signIn(QDialog& d, bool define) {
-    const QString code = define ? u"1234"_s : m_db.scalar(u"SELECT [PASSWORD] FROM SECURITY"_s);
-    for (const char* edit : {"Edit1", "Edit2", "Edit3"})
-        if (auto* e = d.findChild<QLineEdit*>(QLatin1String(edit)))
-            e->setText(code);
-    if (auto* b = d.findChild<QPushButton*>(u"Button1"_s))
-        b->click();
-    if (d.isVisible())
-        faults << u"%1 did not take the code \"%2\""_s.arg(className(d), code);
-}
-
-int Robot::work(QDialog& dialog) {
-    const QString kind = className(dialog);
-    ++screens;
-    ++screenKinds[kind];
-    m_dog.note(u"open "_s + kind);
-    if (auto* splash = qobject_cast<TForm4*>(&dialog)) {
-        splash->Timer1Timer();
-        return QDialog::Rejected;
-    }
-    if (kind == u"TForm100" || kind == u"TForm65") {
-        signIn(dialog, kind == u"TForm100");
-        return QDialog::Rejected;
-    }
-    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
-        if (oneIn(2))
-            return QDialog::Rejected;
-        const QString suffix = files->defaultSuffix().isEmpty() ? u"txt"_s : files->defaultSuffix();
-        files->selectFile(m_saved.filePath(u"saved-%1.%2"_s.arg(++saves).arg(suffix)));
-        return QDialog::Accepted;
-    }
-    QPointer<QDialog> guard(&dialog);
-    settle();
-    const int steps = 3 + pick(60);
-    for (int i = 0; i < steps && guard && guard->isVisible() && !unwinding(); ++i) {
-        // The screen's own work mostly first, as on opening it staff do; later now and then.
-        if (pick(8) >= (i == 0 ? 6 : 1) || !errand(*guard))
-            act(*guard);
-        settle();
-    }
-    m_dog.note(u"leave "_s + kind);
-    return QDialog::Rejected;
-}
-
-QList<QWidget*> Robot::targets(QWidget& window) const {
-    QList<QWidget*> found;
-    for (QWidget* w : window.findChildren<QWidget*>()) {
-        if (!w->isVisible() || !w->isEnabled() || w->window() != &window)
-            continue;
-        // A button with a menu runs that menu in a loop of its own, waiting for a person.
-        if (auto* tool = qobject_cast<QToolButton*>(w); tool && tool->menu())
-            continue;
-        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
-            qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w) ||
-            qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
-            qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTabBar*>(w))
-            found << w;
-    }
-    return found;
-}
-
-void Robot::retype(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    note(u"%1: \"%2\""_s.arg(nameOf(edit), text));
-    typeKeys(edit, text);
-}
-
-// A long paste through the clipboard, typing over what is there, or typing on.
-void Robot::typeInto(QWidget* w) {
-    w->setFocus();
-    const int how = pick(4);
-    const QString text = any(kTexts);
-    if (how == 0) {
-        QString paste;
-        while (paste.size() < 10000)
-            paste += text.isEmpty() ? u"x"_s : text;
-        QGuiApplication::clipboard()->setText(paste.left(10000));
-        note(u"%1: paste 10000 of \"%2\""_s.arg(nameOf(w), text));
-        QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
-        return;
-    }
-    note(u"%1: %2type \"%3\""_s.arg(nameOf(w), how == 1 ? "select all, " : "", text));
-    if (how == 1)
-        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    typeKeys(w, text);
-}
-
-void Robot::clickCell(QAbstractItemView* view) {
-    QPointer<QWidget> target(view);
-    QAbstractItemModel* model = view->model();
-    const QModelIndex root = view->rootIndex();
-    if (!model || model->rowCount(root) == 0 || model->columnCount(root) == 0) {
-        note(u"%1: click the empty view"_s.arg(nameOf(view)));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton);
-        return;
-    }
-    const QModelIndex index =
-        model->index(pick(model->rowCount(root)), pick(model->columnCount(root)), root);
-    view->scrollTo(index);
-    const QPoint at = view->visualRect(index).center();
-    const bool twice = oneIn(4);
-    note(u"%1: %2 cell %3,%4"_s.arg(nameOf(view), twice ? "double-click" : "click")
-             .arg(index.row())
-             .arg(index.column()));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-    if (twice && target)
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
-}
-
-// The desk's daily work among the nonsense: the numbering fixed, customers added and
-// listed, a receipt issued to one of them for an ordinary amount, now and then one
-// cancelled. False on other screens.
-bool Robot::errand(QDialog& d) {
-    struct Form {
-        const char* kind;
-        std::vector<std::pair<const char*, QStringList>> inputs;
-        const char* button;
-    };
-    static const Form forms[] = {
-        {"TForm9", {{"DBEdit1", {"100"}}}, "Post"},
-        {"TForm16", {{"DBEdit1", {"Ελένη", "Ζωή"}}, {"DBEdit2", {"Νικολάου", "Ντ'Αμίκο"}}}, "Post"},
-        {"TForm56",
-         {{"Edit3", {"12,50", "0,01", "999,99", "40", "7,3", "35"}},
-          {"Edit2", {"Κούρεμα", "Βαφή", "Μανικιούρ"}},
-          {"Edit4", {"", "ΕΦΚΑ", "ΟΠΑΔ"}}},
-         "Button1"}};
-    const QString kind = className(d);
-    QPointer<QDialog> alive(&d);
-    const auto press = [&](const char* name) {
-        auto* b = d.findChild<QAbstractButton*>(QLatin1String(name));
-        if (alive && b && b->isVisible() && b->isEnabled())
-            click(b);
-    };
-    for (const Form& form : forms) {
-        if (kind != QLatin1String(form.kind))
-            continue;
-        for (const auto& [name, texts] : form.inputs) // now and then out of the ordinary
-            if (auto* edit = alive ? d.findChild<QLineEdit*>(QLatin1String(name)) : nullptr)
-                retype(edit, oneIn(8) ? any(kTexts) : any(texts));
-        press(form.button);
-        return true;
-    }
-    if (kind == u"TForm17") {
-        press("Button2");
-    } else if (kind == u"TForm18" || kind == u"TForm71") {
-        if (auto* grid = d.findChild<QAbstractItemView*>(u"DBGrid1"_s))
-            clickCell(grid);
-        settle();
-        if (kind == u"TForm18" || oneIn(2))
-            press(kind == u"TForm18" ? "Button6" : "Button1");
-    } else {
-        return false;
-    }
-    return true;
-}
-
-// The context menu from the keyboard; one of its commands, when it offers any.
-void Robot::contextMenu(QWidget* w) {
-    note(u"%1: context menu"_s.arg(nameOf(w)));
-    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
-                              w->mapToGlobal(QPoint(2, 2)));
-    QCoreApplication::sendEvent(w, &menuKey);
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (!menu)
-        return;
-    QList<QAction*> offered;
-    for (QAction* a : menu->actions())
-        if (a->isEnabled() && !a->isSeparator() && !a->menu())
-            offered << a;
-    menu->close();
-    if (offered.isEmpty())
-        return;
-    QAction* chosen = any(offered);
-    note(u"%1: menu \"%2\""_s.arg(nameOf(w), chosen->text()));
-    chosen->trigger();
-}
-
-void Robot::actOn(QWidget* w) {
-    const int how = pick(10);
-    if (how == 0) {
-        static const QList<QKeySequence> keys = QKeySequence::listFromString(
-            u"Return; Enter; Esc; Tab; Backtab; Up; Down; Left; Right; PgUp; PgDown; Home; "
-            "Ctrl+End; Ctrl+Home; Del; Backspace; Space; Ctrl+A; Ins; F2"_s,
-            QKeySequence::PortableText);
-        const QKeyCombination k = any(keys)[0];
-        note(u"%1: key %2 %3"_s.arg(nameOf(w)).arg(k.key()).arg(int(k.keyboardModifiers())));
-        w->setFocus();
-        QTest::keyClick(w, k.key(), k.keyboardModifiers());
-        return;
-    }
-    // A spin box runs its context menu in a loop of its own, waiting for a person.
-    const bool inSpinBox =
-        qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QAbstractSpinBox*>(w->parentWidget());
-    if (how == 1 && !inSpinBox && oneIn(2))
-        return contextMenu(w);
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        click(button);
-    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        if (combo->isEditable() && oneIn(2))
-            return typeInto(combo->lineEdit());
-        if (combo->count() == 0)
-            return;
-        const int index = pick(combo->count());
-        note(u"%1: choose %2"_s.arg(nameOf(w)).arg(index));
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    } else if (auto* view = qobject_cast<QAbstractItemView*>(w)) {
-        clickCell(view);
-    } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
-        const int index = pick(std::max(1, tabs->count()));
-        note(u"%1: tab %2"_s.arg(nameOf(w)).arg(index));
-        tabs->setCurrentIndex(index);
-    } else {
-        typeInto(w);
-    }
-}
-
-// What staff type most of the time, so that the screens' own work (issuing, posting) gets
-// done among the nonsense; then one of the screen's buttons, as after filling a form.
-void Robot::fill(QWidget& window, const QList<QWidget*>& found) {
-    static const QStringList usual = {u"40"_s, u"12,50"_s, u"Κούρεμα"_s, u"15/03/2026"_s};
-    for (QWidget* w : found) {
-        auto* edit = qobject_cast<QLineEdit*>(w);
-        if (!edit || edit->isReadOnly() || qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
-            continue;
-        QPointer<QLineEdit> alive(edit);
-        retype(edit, any(usual));
-        if (!alive)
-            return;
-    }
-    // Filled fields may have enabled a button; the window may be gone.
-    QPointer<QWidget> alive(&window);
-    settle();
-    if (!alive || !window.isVisible())
-        return;
-    QList<QPushButton*> buttons;
-    for (QWidget* w : targets(window))
-        if (auto* b = qobject_cast<QPushButton*>(w); b && b->isVisible() && b->isEnabled())
-            buttons << b;
-    // Mostly the screen's first button, its own work; the exit is usually last.
-    if (!buttons.isEmpty())
-        click(oneIn(3) ? any(buttons) : buttons.first());
-}
-
-void Robot::act(QWidget& window) {
-    const QList<QWidget*> found = targets(window);
-    if (found.isEmpty()) {
-        note(u"%1: Escape"_s.arg(nameOf(&window)));
-        QTest::keyClick(&window, Qt::Key_Escape);
-    } else if (oneIn(8)) {
-        fill(window, found);
-    } else {
-        actOn(any(found));
-    }
-}
-
-void Robot::mainAction(TForm3& form) {
-    // The commands of the menu and of the board, the least used first, so that every
-    // screen is opened early in a run.
-    QList<QObject*> offered;
-    for (QAction* a : form.findChildren<QAction*>())
-        if (!a->isSeparator() && !a->menu() && a->isVisible() && a->isEnabled() &&
-            !a->objectName().isEmpty() && !a->associatedObjects().isEmpty())
-            offered << a;
-    for (QPushButton* b : form.findChildren<QPushButton*>())
-        if (b->isVisible() && b->isEnabled())
-            offered << b;
-    for (QObject* o : std::as_const(offered))
-        commands.insert(nameOf(o), commands.value(nameOf(o)));
-    if (offered.isEmpty() || oneIn(4))
-        return act(form);
-    QObject* chosen = any(offered);
-    if (oneIn(4)) {
-        // The customers, where receipts are issued, and now and then the register.
-        const QString wanted = oneIn(3) ? u"N19"_s : u"N17"_s;
-        for (QObject* o : std::as_const(offered))
-            if (nameOf(o) == wanted)
-                chosen = o;
-    } else if (!oneIn(3)) {
-        int fewest = INT_MAX;
-        QList<QObject*> least;
-        for (QObject* o : std::as_const(offered)) {
-            const int used = commands.value(nameOf(o));
-            if (used < fewest) {
-                fewest = used;
-                least.clear();
-            }
-            if (used == fewest)
-                least << o;
-        }
-        chosen = any(least);
-    }
-    ++commands[nameOf(chosen)];
-    if (auto* a = qobject_cast<QAction*>(chosen)) {
-        note(u"command %1 \"%2\""_s.arg(nameOf(a), a->text()));
-        a->trigger();
-    } else {
-        auto* b = static_cast<QPushButton*>(chosen);
-        note(u"board %1 \"%2\""_s.arg(nameOf(b), b->text()));
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-}
-
-// Some work, then the program ended through its own confirmed exit unless it already was.
-void Robot::session(TForm3& form) {
-    const int length = 20 + pick(150);
-    for (int i = 0; i < length && form.isVisible() && !unwinding(); ++i) {
-        mainAction(form);
-        settle();
-    }
-    if (!form.isVisible() || Termination::requests() != m_terminations)
-        return;
-    auto* exit = form.findChild<QAction*>(u"N22"_s);
-    QVERIFY(exit);
-    m_sayYes = true;
-    note(u"command N22, confirmed"_s);
-    exit->trigger();
-    m_sayYes = false;
-    settle();
-    if (form.isVisible())
-        faults << u"the confirmed exit left the main window open"_s;
-}
-
-void Robot::run() {
-    while (!timeUp() && faults.isEmpty()) {
-        m_terminations = Termination::requests();
-        note(u"start the program"_s);
-        auto form = std::make_unique<TForm3>();
-        if (form->isEnding()) {
-            faults << u"start-up ended: "_s + form->startupError();
-            return;
-        }
-        ++programStarts;
-        {
-            const LongLivedScreens longLived;
-            session(*form);
-        }
-        form.reset();
-        settle();
-        ++programEnds;
-        for (const QString& f : receiptFaults(m_db.path()))
-            faults << u"after program end %1: %2"_s.arg(programEnds).arg(f);
-        // Staff fix the numbering on the first day, once its screen has had its turn.
-        if (commands.value(u"N8"_s) > 0 &&
-            m_db.scalar(u"SELECT count(*) FROM LAST_APODEIKSH"_s) == u"0")
-            m_db.exec(u"INSERT INTO LAST_APODEIKSH VALUES(100)"_s);
-    }
-}
 
 // A salon's file on its first day: header, VAT rate, customers with visits, expenses, notes,
 // phones, appointments and a reminder for today. The numbering is left unset, so that its
