@@ -61,43 +61,39 @@ private slots:
     void faultsOfAFile_data() {
         QTest::addColumn<QString>("spoil");
         QTest::addColumn<QString>("fault"); // the start of the first sentence; empty: none
-        const QString unmatched = "receipts without their one collection: 1002";
-        QTest::newRow("sound") << ""
-                               << "";
-        QTest::newRow("cancelled without collection")
-            << "UPDATE APODEIKSEIS SET EGKYRH=0 WHERE AR_APODEIKSHS=1002;"
-               "DELETE FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=1002"
-            << "";
-        QTest::newRow("number twice")
-            << "DROP INDEX APODEIKSEIS_NUMBER; INSERT INTO APODEIKSEIS SELECT * FROM APODEIKSEIS "
-               "WHERE AR_APODEIKSHS=1003; INSERT INTO EISPRAKSH_PELATH SELECT * FROM "
-               "EISPRAKSH_PELATH WHERE AR_APODEIKSHS=1003"
-            << "numbers given twice: 1003";
-        QTest::newRow("counter behind") << "UPDATE LAST_APODEIKSH SET [LAST]=1003"
-                                        << "counter 1003 after 1003";
-        QTest::newRow("counter ahead") << "UPDATE LAST_APODEIKSH SET [LAST]=1005"
-                                       << "counter 1005 after 1003";
-        QTest::newRow("collection missing")
-            << "DELETE FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=1002" << unmatched;
-        QTest::newRow("collection of another amount")
-            << "UPDATE EISPRAKSH_PELATH SET POSO=21 WHERE AR_APODEIKSHS=1002" << unmatched;
-        QTest::newRow("collection without VAT")
-            << "UPDATE EISPRAKSH_PELATH SET VAT=NULL WHERE AR_APODEIKSHS=1002" << unmatched;
-        QTest::newRow("two collections")
-            << "INSERT INTO EISPRAKSH_PELATH SELECT * FROM EISPRAKSH_PELATH WHERE "
-               "AR_APODEIKSHS=1002"
-            << unmatched;
-        QTest::newRow("cancelled keeps its collection")
-            << "UPDATE APODEIKSEIS SET EGKYRH=0 WHERE AR_APODEIKSHS=1002" << unmatched;
-        QTest::newRow("collection without receipt")
-            << "DELETE FROM APODEIKSEIS WHERE AR_APODEIKSHS=1002"
-            << "collections without a receipt: 1002";
+        const char* unmatched = "receipts without their one collection: 1002";
+        const auto row = [](const char* tag, const char* spoil, const char* fault) {
+            QTest::newRow(tag) << QString(spoil) << QString(fault);
+        };
+        row("sound", "", "");
+        row("cancelled without collection",
+            "UPDATE APODEIKSEIS SET EGKYRH=0 WHERE AR_APODEIKSHS=1002;"
+            "DELETE FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=1002",
+            "");
+        row("number twice",
+            "DROP INDEX APODEIKSEIS_NUMBER; INSERT INTO APODEIKSEIS SELECT * FROM APODEIKSEIS "
+            "WHERE AR_APODEIKSHS=1003; INSERT INTO EISPRAKSH_PELATH SELECT * FROM "
+            "EISPRAKSH_PELATH WHERE AR_APODEIKSHS=1003",
+            "numbers given twice: 1003");
+        row("counter behind", "UPDATE LAST_APODEIKSH SET [LAST]=1003", "counter 1003 after 1003");
+        row("counter ahead", "UPDATE LAST_APODEIKSH SET [LAST]=1005", "counter 1005 after 1003");
+        row("collection missing", "DELETE FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=1002",
+            unmatched);
+        row("collection of another amount",
+            "UPDATE EISPRAKSH_PELATH SET POSO=21 WHERE AR_APODEIKSHS=1002", unmatched);
+        row("collection without VAT",
+            "UPDATE EISPRAKSH_PELATH SET VAT=NULL WHERE AR_APODEIKSHS=1002", unmatched);
+        row("two collections",
+            "INSERT INTO EISPRAKSH_PELATH SELECT * FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=1002",
+            unmatched);
+        row("cancelled keeps its collection",
+            "UPDATE APODEIKSEIS SET EGKYRH=0 WHERE AR_APODEIKSHS=1002", unmatched);
+        row("collection without receipt", "DELETE FROM APODEIKSEIS WHERE AR_APODEIKSHS=1002",
+            "collections without a receipt: 1002");
         // The page checksum reports the damage before the store's own check reads it.
-        QTest::newRow("damaged index") << "damage"
-                                       << "unreadable: ";
+        row("damaged index", "damage", "unreadable: ");
         // What a kill before the journal's first sync leaves: the file was not touched yet.
-        QTest::newRow("journal never written") << "journal"
-                                               << "";
+        row("journal never written", "journal", "");
     }
     void faultsOfAFile() {
         QFETCH(QString, spoil);
