@@ -6,6 +6,7 @@
 #include "data/StoreError.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <sys/stat.h>
@@ -49,7 +50,18 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(kFolderVariable, db.dir());
         child.setProcessEnvironment(env);
-        const QStringList self{QCoreApplication::applicationFilePath(), "saveInTheFolder"};
+        // The other user may not reach this build's folder (a checkout under /root): it runs
+        // a copy of this test from a folder everyone can enter.
+        QTemporaryDir binDir;
+        QString program = QCoreApplication::applicationFilePath();
+        if (root) {
+            const QString copy = binDir.filePath(QStringLiteral("tst_read_only"));
+            QVERIFY(QFile::copy(program, copy));
+            QCOMPARE(chmodOf(binDir.path(), 0755), 0);
+            QCOMPARE(chmodOf(copy, 0755), 0);
+            program = copy;
+        }
+        const QStringList self{program, "saveInTheFolder"};
         if (root)
             child.start("setpriv",
                         QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + self);
