@@ -1,5 +1,4 @@
 // Builds the shipped data file from its SQL source: makedb schema.sql data.mdb
-// Seals a file again after it was edited without the page checksums: makedb --reseal FILE
 #include "data/ChecksumVfs.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -13,17 +12,10 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: makedb SCHEMA.sql OUTPUT.mdb | makedb --reseal FILE\n";
+        std::cerr << "usage: makedb SCHEMA.sql OUTPUT.mdb\n";
         return 2;
     }
     ChecksumVfs::install();
-    if (std::string(argv[1]) == "--reseal") {
-        const std::string problem = ChecksumVfs::reseal(argv[2]);
-        if (problem.empty())
-            return 0;
-        std::cerr << "makedb: " << argv[2] << " not sealed: " << problem << "\n";
-        return 1;
-    }
     std::ifstream in(argv[1]);
     if (!in) {
         std::cerr << "makedb: cannot read " << argv[1] << "\n";

@@ -14,7 +14,7 @@
 #include "appointments/Unit1a.h"
 #include "customers/Unit16.h"
 #include "customers/Unit17.h"
-#include "data/ChecksumVfs.h"
+#include "data/DataFileCheck.h"
 #include "data/Global.h"
 #include "data/StoreError.h"
 #include "expenses/Unit13.h"
@@ -138,11 +138,9 @@ TForm3::TForm3(QWidget* parent)
     try {
         FormCreate();
     } catch (const std::exception& e) {
-        m_startupError = StoreError::forPerson(e);
-        EndProgram();
+        RefuseStart(StoreError::forPerson(e));
     } catch (...) {
-        m_startupError = QStringLiteral("Παρουσιάστηκε απρόσμενο σφάλμα.");
-        EndProgram();
+        RefuseStart(QStringLiteral("Παρουσιάστηκε απρόσμενο σφάλμα."));
     }
 }
 
@@ -218,11 +216,11 @@ void TForm3::FormCreate() {
         Global::DatabasePassword;
 
     Global::AccessGranted = false;
+    // Before anything is read from it, the file is checked (sealed again after another
+    // program's edit) and compared with the receipt record; what that found is told once.
+    for (const QString& note : DataFileCheck::atStart(Global::ConnectionString))
+        Messages::information(this, note);
     ADOConnection1.setUp(Global::ConnectionString);
-    // Every page read once: a damaged file ends the program before anything is shown from it.
-    const std::string damage = ChecksumVfs::wholeFileCheck(ADOConnection1.handle());
-    if (!damage.empty())
-        throw std::runtime_error("data.mdb is damaged: " + damage);
     ADOQuery1.close();
     ADOQuery1.clearSql();
     ADOQuery1.addSql(QStringLiteral("SELECT * FROM SECURITY"));
@@ -249,6 +247,14 @@ void TForm3::FormCreate() {
     CheckTodaysReminders();
     showMaximized();
     CheckReceiptNumbering();
+}
+
+void TForm3::RefuseStart(const QString& error) {
+    m_startupError = error;
+    // Started from a desktop menu, an end without a word would look like a crash.
+    Messages::error(nullptr, DataFileCheck::refusalText(
+                                 Global::AppDirectory + QStringLiteral("/data.mdb"), error));
+    EndProgram();
 }
 
 void TForm3::EndProgram() {

@@ -78,6 +78,8 @@ private:
     void CheckTodaysReminders();
     void CheckReceiptNumbering();
     void EndProgram();
+    // Ends start-up over an error, after a box that says what happened and what to do.
+    void RefuseStart(const QString& error);
 
     std::unique_ptr<Ui::TForm3> ui;
     QLabel* m_panel0;

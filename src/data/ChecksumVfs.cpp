@@ -3,8 +3,9 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <map>
 #include <mutex>
-#include <set>
+#include <vector>
 
 namespace ChecksumVfs {
 namespace {
@@ -15,7 +16,8 @@ sqlite3_vfs g_unchecked;
 std::once_flag g_once;
 
 std::mutex g_damagedMutex;
-std::set<std::string> g_damaged;
+std::map<std::string, Mark> g_marks;
+Mark g_lastMark = Mark::None;
 
 // What the layer knows of one open file. SQLite allocates szOsFile bytes for it; the file of
 // the layer below follows right behind.
@@ -35,18 +37,59 @@ File* asFile(sqlite3_file* f) {
     return reinterpret_cast<File*>(f);
 }
 
-std::uint64_t readBigEndian(const unsigned char* p) {
+std::uint64_t readBigEndian(const unsigned char* p, int bytes = 8) {
     std::uint64_t v = 0;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < bytes; ++i)
         v = (v << 8) | p[i];
     return v;
 }
 
-void writeBigEndian(unsigned char* p, std::uint64_t v) {
-    for (int i = 7; i >= 0; --i) {
+void writeBigEndian(unsigned char* p, std::uint64_t v, int bytes = 8) {
+    for (int i = bytes - 1; i >= 0; --i) {
         p[i] = static_cast<unsigned char>(v);
         v >>= 8;
     }
+}
+
+// The file change counter in the header of a first page.
+std::uint32_t changeCounter(const unsigned char* firstPage) {
+    return static_cast<std::uint32_t>(readBigEndian(firstPage + 24, 4));
+}
+
+// Fills a page's reserved bytes: its checksum, and on the first page the change counter it
+// is sealed at beside a 32-bit checksum.
+void sealPage(unsigned char* page, int size, std::uint32_t number) {
+    unsigned char* reserved = page + size - kReservedBytes;
+    const std::uint64_t sum = pageChecksum(page, size, number);
+    if (number != 1) {
+        writeBigEndian(reserved, sum);
+        return;
+    }
+    writeBigEndian(reserved, changeCounter(page), 4);
+    writeBigEndian(reserved + 4, static_cast<std::uint32_t>(sum), 4);
+}
+
+enum class Verdict { Good, Stale, Bad };
+
+Verdict verifyPage(const unsigned char* page, int size, std::uint32_t number) {
+    const unsigned char* reserved = page + size - kReservedBytes;
+    const std::uint64_t sum = pageChecksum(page, size, number);
+    if (number != 1)
+        return sum == readBigEndian(reserved) ? Verdict::Good : Verdict::Bad;
+    const std::uint32_t sealedAt = static_cast<std::uint32_t>(readBigEndian(reserved, 4));
+    if (sealedAt == changeCounter(page) &&
+        static_cast<std::uint32_t>(sum) == readBigEndian(reserved + 4, 4))
+        return Verdict::Good;
+    // A first page sealed before the counter was kept there carries the whole checksum.
+    if (sum == readBigEndian(reserved))
+        return Verdict::Good;
+    return sealedAt != changeCounter(page) ? Verdict::Stale : Verdict::Bad;
+}
+
+// SQLite never uses the page that holds the lock bytes of a file past 1 GiB.
+bool isLockBytePage(std::uint32_t number, int pageSize) {
+    constexpr sqlite3_int64 kPendingByte = 0x40000000;
+    return number == static_cast<std::uint32_t>(kPendingByte / pageSize + 1);
 }
 
 // The page size and reserved bytes as the file header at the start of the buffer says.
@@ -76,7 +119,7 @@ bool headerLostItsReserve(File* f, const unsigned char* page, int amount) {
         return false;
     std::memcpy(f->scratch, page, amount);
     f->scratch[20] = kReservedBytes;
-    return pageChecksum(f->scratch, amount, 1) == readBigEndian(page + amount - kReservedBytes);
+    return verifyPage(f->scratch, amount, 1) == Verdict::Good;
 }
 
 bool ensureScratch(File* f, int amount) {
@@ -108,16 +151,16 @@ int xRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset) {
         noteHeader(f, b, amount);
     if (!f->verify)
         return rc;
-    bool damaged = false;
+    Verdict verdict = Verdict::Good;
     if (isWholePage(f, amount, offset)) {
-        damaged = pageChecksum(b, amount, pageNumberAt(offset, amount)) !=
-                  readBigEndian(b + amount - kReservedBytes);
+        verdict = verifyPage(b, amount, pageNumberAt(offset, amount));
     } else if (offset == 0 && amount == f->pageSize && ensureScratch(f, amount)) {
-        damaged = headerLostItsReserve(f, b, amount);
+        if (headerLostItsReserve(f, b, amount))
+            verdict = Verdict::Bad;
     }
-    if (!damaged)
+    if (verdict == Verdict::Good)
         return rc;
-    markDamaged(f->path);
+    markDamaged(f->path, verdict == Verdict::Stale ? Mark::ChangedOutside : Mark::Damaged);
     return SQLITE_IOERR_DATA;
 }
 
@@ -135,8 +178,7 @@ int xWrite(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 off
     if (!ensureScratch(f, amount))
         return SQLITE_IOERR_NOMEM;
     std::memcpy(f->scratch, buffer, amount);
-    writeBigEndian(f->scratch + amount - kReservedBytes,
-                   pageChecksum(f->scratch, amount, pageNumberAt(offset, amount)));
+    sealPage(f->scratch, amount, pageNumberAt(offset, amount));
     return f->below->pMethods->xWrite(f->below, f->scratch, amount, offset);
 }
 
@@ -377,15 +419,29 @@ std::uint64_t pageChecksum(const unsigned char* page, int pageSize, std::uint32_
 }
 
 bool isDamaged(const std::string& path) {
-    const std::lock_guard lock(g_damagedMutex);
-    return g_damaged.count(path) != 0;
+    return markOf(path) != Mark::None;
 }
 
-void markDamaged(const std::string& path) {
-    if (path.empty())
+Mark markOf(const std::string& path) {
+    const std::lock_guard lock(g_damagedMutex);
+    const auto it = g_marks.find(path);
+    return it == g_marks.end() ? Mark::None : it->second;
+}
+
+void markDamaged(const std::string& path, Mark mark) {
+    if (path.empty() || mark == Mark::None)
         return;
     const std::lock_guard lock(g_damagedMutex);
-    g_damaged.insert(path);
+    Mark& kept = g_marks[path];
+    // Damage once seen is not taken back by a page that was only stale.
+    if (kept != Mark::Damaged)
+        kept = mark;
+    g_lastMark = kept;
+}
+
+Mark lastMark() {
+    const std::lock_guard lock(g_damagedMutex);
+    return g_lastMark;
 }
 
 std::string wholeFileCheck(sqlite3* db) {
@@ -398,29 +454,159 @@ std::string wholeFileCheck(sqlite3* db) {
     return verdict.empty() ? std::string("quick_check gave no answer") : verdict;
 }
 
+namespace {
+
+// The layer's own file under a connection, or null.
+File* layerFileOf(sqlite3* db) {
+    sqlite3_file* top = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &top) != SQLITE_OK || !top ||
+        top->pMethods != &g_methods)
+        return nullptr;
+    return asFile(top);
+}
+
+bool readBelow(File* f, std::vector<unsigned char>& into, int amount, sqlite3_int64 offset) {
+    into.resize(amount);
+    return f->below->pMethods->xRead(f->below, into.data(), amount, offset) == SQLITE_OK;
+}
+
+struct Layout {
+    int pageSize = 0;
+    int reserved = 0;
+    std::uint32_t pages = 0;
+    std::string fault; // why the header cannot be trusted
+};
+
+Layout layoutOf(File* f) {
+    Layout l;
+    sqlite3_int64 size = 0;
+    std::vector<unsigned char> header;
+    if (f->below->pMethods->xFileSize(f->below, &size) != SQLITE_OK || size < 100 ||
+        !readBelow(f, header, 100, 0) || std::memcmp(header.data(), "SQLite format 3", 16) != 0) {
+        l.fault = "the file does not begin as a database";
+        return l;
+    }
+    const int raw = (header[16] << 8) | header[17];
+    l.pageSize = raw == 1 ? 65536 : raw;
+    l.reserved = header[20];
+    if (l.pageSize < 512 || (l.pageSize & (l.pageSize - 1)) != 0 || size % l.pageSize != 0) {
+        l.fault = "the file's length is not a whole number of its pages";
+        return l;
+    }
+    l.pages = static_cast<std::uint32_t>(size / l.pageSize);
+    // The header's count of pages holds when it was written with the present counter.
+    const auto counted = static_cast<std::uint32_t>(readBigEndian(header.data() + 28, 4));
+    if (readBigEndian(header.data() + 92, 4) == readBigEndian(header.data() + 24, 4) &&
+        counted > l.pages)
+        l.fault = "the file is shorter than its header says";
+    return l;
+}
+
+} // namespace
+
+Inspection inspect(sqlite3* db) {
+    File* f = layerFileOf(db);
+    if (!f)
+        return {State::Damaged, "the file was not opened through the checksum layer"};
+    const Layout l = layoutOf(f);
+    if (!l.fault.empty())
+        return {State::Damaged, l.fault};
+    std::vector<unsigned char> page;
+    if (!readBelow(f, page, l.pageSize, 0))
+        return {State::Damaged, "the first page cannot be read"};
+    if (l.reserved != kReservedBytes) {
+        page[20] = kReservedBytes;
+        if (verifyPage(page.data(), l.pageSize, 1) == Verdict::Good)
+            return {State::Damaged, "the header lost its reserved bytes"};
+        return {State::Unsealed, {}};
+    }
+    switch (verifyPage(page.data(), l.pageSize, 1)) {
+    case Verdict::Stale:
+        return {State::ChangedOutside, {}};
+    case Verdict::Bad:
+        return {State::Damaged, "page 1"};
+    case Verdict::Good:
+        break;
+    }
+    for (std::uint32_t n = 2; n <= l.pages; ++n) {
+        if (isLockBytePage(n, l.pageSize))
+            continue;
+        if (!readBelow(f, page, l.pageSize, sqlite3_int64(n - 1) * l.pageSize))
+            return {State::Damaged, "page " + std::to_string(n) + " cannot be read"};
+        if (verifyPage(page.data(), l.pageSize, n) != Verdict::Good)
+            return {State::Damaged, "page " + std::to_string(n)};
+    }
+    return {State::Sealed, {}};
+}
+
+std::string sealInPlace(sqlite3* db) {
+    File* f = layerFileOf(db);
+    if (!f)
+        return "the file was not opened through the checksum layer";
+    const Layout l = layoutOf(f);
+    if (!l.fault.empty())
+        return l.fault;
+    if (l.reserved != kReservedBytes)
+        return "the file has no room for the checksums";
+    std::vector<unsigned char> page;
+    const auto sealAt = [&](std::uint32_t n) {
+        const sqlite3_int64 offset = sqlite3_int64(n - 1) * l.pageSize;
+        if (!readBelow(f, page, l.pageSize, offset))
+            return false;
+        if (verifyPage(page.data(), l.pageSize, n) == Verdict::Good)
+            return true;
+        sealPage(page.data(), l.pageSize, n);
+        return f->below->pMethods->xWrite(f->below, page.data(), l.pageSize, offset) == SQLITE_OK;
+    };
+    // The first page last, once the others are on the disk: cut short, the file still reads
+    // as changed by another program and is sealed again at its next opening.
+    for (std::uint32_t n = 2; n <= l.pages; ++n)
+        if (!isLockBytePage(n, l.pageSize) && !sealAt(n))
+            return "page " + std::to_string(n) + " cannot be written";
+    if (f->below->pMethods->xSync(f->below, SQLITE_SYNC_FULL) != SQLITE_OK || !sealAt(1) ||
+        f->below->pMethods->xSync(f->below, SQLITE_SYNC_FULL) != SQLITE_OK)
+        return "the file cannot be written";
+    {
+        const std::lock_guard lock(g_damagedMutex);
+        if (f->path)
+            g_marks.erase(f->path);
+    }
+    return {};
+}
+
 std::string reseal(const std::string& path) {
     install();
     sqlite3* db = nullptr;
     std::string out;
     const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, uncheckedName());
-    if (rc != SQLITE_OK) {
-        out = db ? lastError(db) : std::string("out of memory");
+    const auto done = [&db](std::string result) {
         sqlite3_close(db);
-        return out;
+        return result;
+    };
+    if (rc != SQLITE_OK)
+        return done(db ? lastError(db) : std::string("out of memory"));
+    sqlite3_busy_timeout(db, 5000);
+    // Checked and sealed under one lock, so that nothing changes in between.
+    if (!rowsOf(db, "BEGIN EXCLUSIVE", out))
+        return done(out);
+    if (!rowsOf(db, "PRAGMA integrity_check", out) || out != "ok")
+        return done("the file fails its integrity check: " + out);
+    const Inspection seen = inspect(db);
+    if (seen.state == State::Damaged && !seen.detail.starts_with("page "))
+        return done("the file is damaged: " + seen.detail);
+    if (seen.state != State::Unsealed) {
+        out = sealInPlace(db);
+        std::string ignored;
+        rowsOf(db, "COMMIT", ignored);
+        return done(out);
     }
-    if (!rowsOf(db, "PRAGMA integrity_check", out) || out != "ok") {
-        sqlite3_close(db);
-        return "the file fails its integrity check: " + out;
-    }
+    rowsOf(db, "ROLLBACK", out);
     int reserved = kReservedBytes;
     sqlite3_file_control(db, "main", SQLITE_FCNTL_RESERVE_BYTES, &reserved);
-    // VACUUM writes every page again, each with its checksum.
-    if (!rowsOf(db, "VACUUM", out)) {
-        sqlite3_close(db);
-        return out;
-    }
-    sqlite3_close(db);
-    return {};
+    // VACUUM writes every page again, each with its checksum and room for it.
+    if (!rowsOf(db, "VACUUM", out))
+        return done(out);
+    return done({});
 }
 
 } // namespace ChecksumVfs

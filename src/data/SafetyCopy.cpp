@@ -10,6 +10,7 @@
 #include <SQLiteCpp/Database.h>
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -61,18 +62,17 @@ QString SafetyCopy::writeDaily(const QString& dataFile, const QDate& today, int 
     try {
         if (!QDir().mkpath(folderPath))
             throw std::runtime_error("the folder cannot be made");
-        if (!QFileInfo::exists(target)) {
-            QFile::remove(partial);
-            {
-                SQLite::Database from(QFile::encodeName(dataFile).toStdString(),
-                                      SQLite::OPEN_READONLY);
-                SQLite::Database to(QFile::encodeName(partial).toStdString(),
-                                    SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-                copyInto(from, to);
-            }
-            if (!QFile::rename(partial, target))
-                throw std::runtime_error("the copy cannot be renamed");
+        QFile::remove(partial);
+        {
+            SQLite::Database from(QFile::encodeName(dataFile).toStdString(), SQLite::OPEN_READONLY);
+            SQLite::Database to(QFile::encodeName(partial).toStdString(),
+                                SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+            copyInto(from, to);
         }
+        // Today's copy is replaced only by a whole one.
+        if (std::rename(QFile::encodeName(partial).constData(),
+                        QFile::encodeName(target).constData()) != 0)
+            throw std::runtime_error("the copy cannot be renamed");
         removeOld(QDir(folderPath), kept);
     } catch (const std::exception& e) {
         QFile::remove(partial);

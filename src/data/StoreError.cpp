@@ -1,5 +1,7 @@
 #include "StoreError.h"
 
+#include "ChecksumVfs.h"
+
 #include <SQLiteCpp/Exception.h>
 #include <sqlite3.h>
 
@@ -83,6 +85,10 @@ QString sentence(Kind kind) {
                               "χρησιμοποιηθεί με ασφάλεια. Κλείστε το πρόγραμμα και "
                               "επαναφέρετε το νεότερο αντίγραφο ασφαλείας από τον φάκελο "
                               "«Αντίγραφα» δίπλα στο data.mdb.");
+    case Kind::ChangedOutside:
+        return QStringLiteral("Το αρχείο δεδομένων άλλαξε από άλλο πρόγραμμα όσο ήταν ανοιχτό το "
+                              "Marivelle, και η αλλαγή δεν αποθηκεύτηκε. Κλείστε το Marivelle "
+                              "και ανοίξτε το ξανά, ώστε να ελεγχθεί το αρχείο.");
     case Kind::Io:
         return QStringLiteral("Ο δίσκος δεν μπόρεσε να διαβάσει ή να γράψει το αρχείο "
                               "δεδομένων. Ελέγξτε τον δίσκο και δοκιμάστε ξανά.");
@@ -104,7 +110,11 @@ QString sentence(Kind kind) {
 }
 
 QString describe(int code, const QString& storeText) {
-    const QString text = sentence(kindOf(code));
+    Kind kind = kindOf(code);
+    // A stale page tells another program's write from damage only through the layer.
+    if (code == SQLITE_IOERR_DATA && ChecksumVfs::lastMark() == ChecksumVfs::Mark::ChangedOutside)
+        kind = Kind::ChangedOutside;
+    const QString text = sentence(kind);
     return storeText.isEmpty() ? text : text + u'\r' + storeText;
 }
 

@@ -15,6 +15,7 @@ enum class Kind {
     FolderReadOnly, // the folder takes no journal beside the file
     CannotOpen,     // the file, its folder or its journal cannot be opened
     Damaged,        // the file's contents are not sound
+    ChangedOutside, // another program wrote the file while this one had it open
     Io,             // any other failure of the disk
     Refused,        // a key, a rule or a trigger of the file refused the change
     Statement,      // the store could not run a statement

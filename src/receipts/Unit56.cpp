@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/ReceiptRecord.h"
 #include "data/StoreError.h"
 #include "receipts/Money.h"
 #include "receipts/Unit72.h"
@@ -102,6 +103,8 @@ void TForm56::EmptyInputs() {
 }
 
 QString TForm56::StoreReceipt(const Money::Receipt& receipt) {
+    // Opened first: a record that cannot be written stops the receipt before it is stored.
+    ReceiptRecord::Writer record(Connection::dataSourceOf(ADOConnection1->connectionString()));
     Transaction transaction(*ADOConnection1);
     // The counter as it stands now, inside the write lock: another copy of the program may
     // have issued a receipt since this screen opened.
@@ -129,7 +132,15 @@ QString TForm56::StoreReceipt(const Money::Receipt& receipt) {
         ADOCommand1->setCommandText(statement);
         ADOCommand1->execute();
     }
+    const QByteArray line = ReceiptRecord::issuedLine(*ADOConnection1, number.toLongLong());
     transaction.commit();
+    // Stored and counted; a record that fails now is completed from the file at the next start.
+    try {
+        record.append(line);
+    } catch (const std::exception& e) {
+        Messages::error(this, QStringLiteral("Η απόδειξη με αριθμό %1 καταχωρήθηκε. ").arg(number) +
+                                  QString::fromUtf8(e.what()));
+    }
     return number;
 }
 

@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/ReceiptRecord.h"
 #include "receipts/Unit72.h"
 #include "ui/Guard.h"
 #include "ui/Seams.h"
@@ -162,6 +163,8 @@ QString TForm71::CurrentReceiptNumber() const {
 }
 
 bool TForm71::CancelReceipt(const QString& number) {
+    // Opened first: a record that cannot be written stops the cancellation before it is made.
+    ReceiptRecord::Writer record(Connection::dataSourceOf(ADOConnection1->connectionString()));
     Transaction transaction(*ADOConnection1);
     // Read inside the write lock: another copy of the program may have cancelled it since
     // the list was read.
@@ -182,6 +185,12 @@ bool TForm71::CancelReceipt(const QString& number) {
         ADOCommand1->execute();
     }
     transaction.commit();
+    try {
+        record.append(ReceiptRecord::cancelledLine(number.toLongLong(), Clock::today()));
+    } catch (const std::exception& e) {
+        Messages::error(this, QStringLiteral("Η απόδειξη με αριθμό %1 ακυρώθηκε. ").arg(number) +
+                                  QString::fromUtf8(e.what()));
+    }
     return true;
 }
 

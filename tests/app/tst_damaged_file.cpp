@@ -94,27 +94,68 @@ void damageKinds() {
     QTest::addColumn<QString>("place");
     QTest::addColumn<int>("shift");
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("edit");    // run by another program instead of a damage
+    QTest::addColumn<QString>("outcome"); // at start-up: starts, told (changed) or refused
+    const auto row = [](const char* tag, const char* place, int shift, const QByteArray& bytes) {
+        QTest::newRow(tag) << QString(place) << shift << bytes << QString() << QString("refused");
+    };
     // Ψ for Χ: the same length, still good Greek, a different customer.
-    QTest::newRow("a letter of a customer's surname")
-        << "text:Χατζηγεωργίου" << 1 << QByteArray("\xa8");
-    QTest::newRow("a digit of her telephone") << "text:6941234567" << 4 << QByteArray("9");
-    QTest::newRow("a receipt's amount") << "real:4321.5" << 0 << bigEndian(4821.5);
-    QTest::newRow("an entry of the date index")
-        << "page:APODEIKSEIS_DATE" << 4096 - 60 << QByteArray("2024");
-    QTest::newRow("a table page's count of cells")
-        << "page:STOIXEIA_PELATH" << 3 << QByteArray("\x00\x02", 2);
-    QTest::newRow("header: reserved bytes") << "start" << 20 << QByteArray("\x00", 1);
-    QTest::newRow("header: schema cookie") << "start" << 40 << QByteArray("\x00\x00\x00\x63", 4);
-    QTest::newRow("header: page size") << "start" << 16 << QByteArray("\x20\x00", 2);
-    QTest::newRow("header: format name") << "start" << 0 << QByteArray("X");
-    QTest::newRow("the middle of the file") << "middle" << 0 << QByteArray("\xde\xad\xbe\xef");
+    row("a letter of a customer's surname", "text:Χατζηγεωργίου", 1, QByteArray("\xa8"));
+    row("a digit of her telephone", "text:6941234567", 4, QByteArray("9"));
+    row("a receipt's amount", "real:4321.5", 0, bigEndian(4821.5));
+    row("an entry of the date index", "page:APODEIKSEIS_DATE", 4096 - 60, QByteArray("2024"));
+    row("a table page's count of cells", "page:STOIXEIA_PELATH", 3, QByteArray("\x00\x02", 2));
+    row("header: reserved bytes", "start", 20, QByteArray("\x00", 1));
+    row("header: schema cookie", "start", 40, QByteArray("\x00\x00\x00\x63", 4));
+    row("header: page size", "start", 16, QByteArray("\x20\x00", 2));
+    row("header: format name", "start", 0, QByteArray("X"));
+    row("the middle of the file", "middle", 0, QByteArray("\xde\xad\xbe\xef"));
 }
 
-// Damages the file as the row says; false when the place was not found.
+// The file as start-up may meet it besides damage: sealed, edited by another program, cut.
+void fileStates() {
+    damageKinds();
+    const auto row = [](const char* tag, const char* place, int shift, const char* edit,
+                        const char* outcome) {
+        QTest::newRow(tag) << QString(place) << shift << QByteArray() << QString(edit)
+                           << QString(outcome);
+    };
+    row("sealed", "", 0, "", "starts");
+    row("a name changed by another program", "", 0,
+        "UPDATE STOIXEIA_PELATH SET ONOMA='Μαρίνα' WHERE ID=1", "told");
+    row("rows added and deleted by another program", "", 0,
+        "INSERT INTO SHMEIWSEIS(TITLOS) VALUES('x'); DELETE FROM EKSODA", "told");
+    row("VACUUM by another program", "", 0, "DELETE FROM YPENTHIMISEIS; VACUUM", "told");
+    row("a receipt deleted by another program with its collection", "", 0,
+        "DELETE FROM APODEIKSEIS WHERE AR_APODEIKSHS=5; DELETE FROM EISPRAKSH_PELATH WHERE "
+        "AR_APODEIKSHS=5",
+        "told");
+    row("a collection deleted by another program", "", 0,
+        "DELETE FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=5", "refused");
+    row("an index broken by another program", "", 0,
+        "PRAGMA writable_schema=ON; UPDATE sqlite_master SET rootpage=rootpage+1 WHERE "
+        "name='APODEIKSEIS_NUMBER'",
+        "refused");
+    row("truncated to a whole page", "truncate", 2, "", "refused");
+    row("truncated in the middle of a page", "truncate", 3 * 4096 + 100, "", "refused");
+}
+
+// Damages the file as the row says (or has another program edit it); false when the place
+// was not found.
 bool damage(const TestDatabase& db) {
     QFETCH(QString, place);
     QFETCH(int, shift);
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, edit);
+    if (!edit.isEmpty()) {
+        SQLite::Database(db.path().toStdString(), SQLite::OPEN_READWRITE, 0, "unix")
+            .exec(edit.toStdString());
+        return true;
+    }
+    if (place.isEmpty())
+        return true;
+    if (place == u"truncate")
+        return QFile::resize(db.path(), shift < 100 ? shift * 4096 : shift);
     const qint64 at = locate(db, place);
     return at >= 0 && overwrite(db.path(), at + shift, bytes);
 }
@@ -125,20 +166,46 @@ class DamagedFileTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpEnds_data() { damageKinds(); }
-    // Start-up ends with its line before any screen; the file is left as it was.
-    void startUpEnds() {
+    void startUp_data() { fileStates(); }
+    // Start-up uses a file another program edited once it has checked it, and says so once;
+    // damage ends it with a box that says what to do, the file left as it was.
+    void startUp() {
+        QFETCH(QString, outcome);
         Startup s;
         s.setStoredCode("1234");
-        s.tries = {"1234"};
         fill(s.db);
         QVERIFY(damage(s.db));
         const QByteArray before = fileBytes(s.db.path());
+        s.tries = {"1234"};
         auto form = s.start();
-        QVERIFY(form->isEnding());
-        QVERIFY2(!form->startupError().isEmpty(), "start-up went on over a damaged file");
-        QCOMPARE(s.journal, (QStringList{"TForm4", "message:Important Information"}));
-        QVERIFY(fileBytes(s.db.path()) == before);
+        const QStringList notice{"TForm4", "message:Important Information"};
+        if (outcome == u"refused") {
+            QVERIFY2(form->isEnding(), "start-up went on over a damaged file");
+            QVERIFY(!form->startupError().isEmpty());
+            QCOMPARE(s.journal.mid(0, 2), notice);
+            QCOMPARE(s.journal.size(), 3);
+            const Messages::Shown box = Messages::shown().last();
+            QCOMPARE(box.kind, Messages::Kind::Error);
+            QVERIFY2(box.text.startsWith("Το Marivelle δεν μπορεί να ξεκινήσει με το αρχείο "
+                                         "δεδομένων") &&
+                         box.text.contains("Αντίγραφα") && box.text.contains("marivelle-data") &&
+                         box.text.count(u'\r') == 1,
+                     qPrintable(box.text));
+            QVERIFY(fileBytes(s.db.path()) == before);
+            return;
+        }
+        QVERIFY2(!form->isEnding(), qPrintable(form->startupError()));
+        const QString changed = "message:Το αρχείο δεδομένων είχε αλλάξει από άλλο πρόγραμμα";
+        QCOMPARE(s.journal.mid(0, 2), notice);
+        QCOMPARE(s.journal.size() > 2 && s.journal[2].startsWith(changed), outcome == u"told");
+        QCOMPARE(wholeFileFaults(s.db), QString());
+        // Told once: the next start finds the file sealed.
+        form.reset();
+        s.journal.clear();
+        s.tries = {"1234"};
+        form = s.start();
+        QVERIFY(!form->isEnding());
+        QVERIFY(!s.journal.join(u'|').contains(changed));
     }
 
     void readsFailOrAreRight_data() { damageKinds(); }
@@ -217,8 +284,8 @@ private slots:
                                            "SET rootpage=rootpage+1 WHERE name='APODEIKSEIS_NUMBER'"
                                         << "";
     }
-    // A file written without the checksums reads as damaged until sealed again; a file that
-    // fails SQLite's own check is not sealed.
+    // The shipped tool: a file written without the checksums is sound to "check" when SQLite's
+    // own check passes, and "seal" seals it; a file that fails that check is refused by both.
     void reseal() {
         QFETCH(bool, older);
         QFETCH(QString, edit);
@@ -233,17 +300,16 @@ private slots:
         // Pages written without the checksums: damage to the program, but for an older file.
         QCOMPARE(readOn(db, "SELECT PASSWORD FROM SECURITY").has_value(), older);
         const QByteArray before = fileBytes(db.path());
-        QProcess makedb;
-        makedb.start(QFileInfo(MARIVELLE_SHIPPED_DB).dir().filePath("makedb"),
-                     {"--reseal", db.path()});
-        QVERIFY(makedb.waitForFinished(120000));
-        QCOMPARE(makedb.exitCode(), afterwards.isEmpty() ? 1 : 0);
+        const int sound = afterwards.isEmpty() ? 1 : 0;
+        QCOMPARE(runDataTool({"check", db.path()}), sound);
+        QCOMPARE(runDataTool({"seal", db.path()}), sound);
         if (afterwards.isEmpty()) {
             QVERIFY(fileBytes(db.path()) == before);
             return;
         }
         QCOMPARE(fileBytes(db.path()).at(20), char(ChecksumVfs::kReservedBytes));
         QCOMPARE(wholeFileFaults(db), QString());
+        QCOMPARE(runDataTool({"check", db.path()}), 0);
         QCOMPARE(db.scalar("SELECT PASSWORD FROM SECURITY"), afterwards);
     }
 };

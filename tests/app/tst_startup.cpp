@@ -18,7 +18,7 @@ private slots:
     void codeRowMissing();
     void defaultCodeDefinedAgainAsksAgain();
     void connectionStringAndToday();
-    void missingDataFileEndsQuietly();
+    void missingDataFileIsTold();
     void reminders_data();
     void reminders();
     void reminderComesBeforeMaximisingAndNumbering();
@@ -142,12 +142,17 @@ void StartupTest::connectionStringAndToday() {
     QCOMPARE(form->TodayYear, quint16(2026));
 }
 
-void StartupTest::missingDataFileEndsQuietly() {
+void StartupTest::missingDataFileIsTold() {
     Startup s;
     QVERIFY(QFile::remove(s.db.path()));
     auto form = s.start();
-    QCOMPARE(s.journal, (QStringList{QStringLiteral("TForm4"),
-                                     QStringLiteral("message:Important Information")}));
+    QCOMPARE(s.journal.mid(0, 2), (QStringList{QStringLiteral("TForm4"),
+                                               QStringLiteral("message:Important Information")}));
+    // Started from a desktop menu, the end is explained: the missing file, where it was
+    // looked for, and what to do.
+    QCOMPARE(s.journal.size(), 3);
+    const QString box = Messages::shown().last().text;
+    QVERIFY2(box.contains(s.db.path()) && box.contains(QStringLiteral("λείπει")), qPrintable(box));
     QVERIFY(form->isEnding());
     QVERIFY(!form->startupError().isEmpty());
     QVERIFY(!form->isVisible());

@@ -5,6 +5,7 @@
 #include "data/Global.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -13,6 +14,15 @@ QString connectionStringFor(const QString& folder) {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=") + folder +
            QStringLiteral("/data.mdb;Persist Security Info=True;Jet OLEDB:Database Password=") +
            QStringLiteral("KT40617LZQ");
+}
+
+int runDataTool(const QStringList& arguments) {
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::ForwardedChannels);
+    tool.start(QStringLiteral(MARIVELLE_DATA_TOOL), arguments);
+    if (!tool.waitForFinished(120000) || tool.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return tool.exitCode();
 }
 
 TestDatabase::TestDatabase() {

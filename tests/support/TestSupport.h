@@ -30,6 +30,10 @@ private:
 // The connection string the program builds, for a file at the given folder.
 QString connectionStringFor(const QString& folder);
 
+// Runs the shipped data tool (marivelle-data) with these arguments; its exit code, or -1
+// when it did not end. Its output goes into the test's log.
+int runDataTool(const QStringList& arguments);
+
 // Verifies a statement and shows the store's message when it throws.
 #define MV_VERIFY_NOTHROW(expr)                                                                    \
     do {                                                                                           \

@@ -1,0 +1,141 @@
+#include "DataFileCheck.h"
+
+#include "ChecksumVfs.h"
+#include "Connection.h"
+#include "ReceiptRecord.h"
+#include "SafetyCopy.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
+#include <sqlite3.h>
+
+namespace DataFileCheck {
+namespace {
+
+// The rows of a statement joined by new lines.
+QString rowsOf(SQLite::Database& db, const char* sql) {
+    SQLite::Statement st(db, sql);
+    QStringList rows;
+    while (st.executeStep())
+        rows << QString::fromStdString(st.getColumn(0).getString());
+    return rows.join(u'\n');
+}
+
+[[noreturn]] void refuse(const std::string& why, int code = SQLITE_CORRUPT) {
+    throw SQLite::Exception("data.mdb " + why, code);
+}
+
+// A file written by another program since the program last sealed it is checked and sealed
+// again; true when that happened. A file damaged with no writer is refused.
+bool sealAgainIfChanged(const QString& file) {
+    SQLite::Database db(QFile::encodeName(file).toStdString(), SQLite::OPEN_READWRITE, 0,
+                        ChecksumVfs::uncheckedName());
+    sqlite3_busy_timeout(db.getHandle(), Connection::kUnlimitedWaitSeconds * 1000);
+    const auto look = [&db] {
+        // A read takes the read lock, after rolling back what a crash left half written.
+        db.execAndGet("PRAGMA schema_version");
+        return ChecksumVfs::inspect(db.getHandle());
+    };
+    db.exec("BEGIN");
+    ChecksumVfs::Inspection seen = look();
+    db.exec("ROLLBACK");
+    if (seen.state == ChecksumVfs::State::Damaged)
+        refuse("is damaged: the page checksums do not match (" + seen.detail + ")");
+    if (seen.state != ChecksumVfs::State::ChangedOutside)
+        return false;
+
+    // Checked and sealed under one lock, so that nothing changes in between.
+    db.exec("BEGIN EXCLUSIVE");
+    seen = look();
+    if (seen.state != ChecksumVfs::State::ChangedOutside) {
+        db.exec("ROLLBACK");
+        return false; // another copy of the program sealed it meanwhile
+    }
+    const QString integrity = rowsOf(db, "PRAGMA integrity_check");
+    if (integrity != u"ok")
+        refuse("was changed by another program and fails the store's integrity check: " +
+               integrity.left(400).toStdString());
+    const QStringList faults = receiptFaults(db);
+    if (!faults.isEmpty())
+        refuse("was changed by another program and its receipts do not agree: " +
+               faults.join(QStringLiteral("; ")).left(400).toStdString());
+    const std::string sealed = ChecksumVfs::sealInPlace(db.getHandle());
+    if (!sealed.empty())
+        refuse("was changed by another program and cannot be sealed again: " + sealed,
+               SQLITE_IOERR);
+    db.exec("COMMIT");
+    return true;
+}
+
+} // namespace
+
+QStringList receiptFaults(SQLite::Database& db) {
+    QStringList faults;
+    const auto add = [&](const char* what, const char* sql) {
+        const QString found = rowsOf(db, sql);
+        if (!found.isEmpty())
+            faults << QString::fromLatin1(what) + found;
+    };
+    add("numbers given twice: ",
+        "SELECT group_concat(AR_APODEIKSHS) FROM (SELECT AR_APODEIKSHS FROM APODEIKSEIS GROUP BY "
+        "AR_APODEIKSHS HAVING count(*) > 1)");
+    add("counter ", "SELECT (SELECT [LAST] FROM LAST_APODEIKSH) || ' after ' || max(AR_APODEIKSHS) "
+                    "FROM APODEIKSEIS HAVING (SELECT min([LAST]) FROM LAST_APODEIKSH) <= "
+                    "max(AR_APODEIKSHS)");
+    add("receipts without their one collection: ",
+        "SELECT group_concat(AR_APODEIKSHS) FROM (SELECT r.AR_APODEIKSHS, r.EGKYRH, (SELECT "
+        "count(*) FROM EISPRAKSH_PELATH c WHERE c.AR_APODEIKSHS = r.AR_APODEIKSHS AND c.POSO = "
+        "r.POSO AND c.VAT IS r.VAT AND c.SYNOLIKO_POSO IS r.SYNOLIKO_POSO) AS same, (SELECT "
+        "count(*) FROM EISPRAKSH_PELATH c WHERE c.AR_APODEIKSHS = r.AR_APODEIKSHS) AS any_ FROM "
+        "APODEIKSEIS r) WHERE (EGKYRH <> 0 AND (same <> 1 OR any_ <> 1)) OR (EGKYRH = 0 AND any_ "
+        "<> 0)");
+    add("collections without a receipt: ",
+        "SELECT group_concat(AR_APODEIKSHS) FROM EISPRAKSH_PELATH c WHERE NOT EXISTS (SELECT 1 "
+        "FROM APODEIKSEIS r WHERE r.AR_APODEIKSHS = c.AR_APODEIKSHS)");
+    return faults;
+}
+
+QStringList atStart(const QString& connectionString) {
+    ChecksumVfs::install();
+    const QString file = Connection::dataSourceOf(connectionString);
+    if (file.isEmpty())
+        throw SQLite::Exception("The connection string names no Data Source.", SQLITE_CANTOPEN);
+    QStringList notes;
+    if (sealAgainIfChanged(file))
+        notes << QStringLiteral("Το αρχείο δεδομένων είχε αλλάξει από άλλο πρόγραμμα μετά το "
+                                "τελευταίο κλείσιμο του Marivelle. Ελέγχθηκε (η ακεραιότητά του "
+                                "και οι αποδείξεις του με τις εισπράξεις τους), βρέθηκε σωστό και "
+                                "χρησιμοποιείται κανονικά.");
+    Connection c;
+    c.setUp(connectionString);
+    // Every page read once: damage ends the program before anything is shown from the file.
+    const std::string damage = ChecksumVfs::wholeFileCheck(c.handle());
+    if (!damage.empty()) {
+        const int code = sqlite3_extended_errcode(c.handle());
+        refuse("is damaged: " + damage,
+               code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE ? SQLITE_CORRUPT
+                                                                              : code);
+    }
+    const ReceiptRecord::Outcome record = ReceiptRecord::reconcile(c);
+    const QString told = record.message(file);
+    if (!told.isEmpty())
+        notes << told;
+    return notes;
+}
+
+QString refusalText(const QString& dataFile, const QString& storeText) {
+    return QStringLiteral("Το Marivelle δεν μπορεί να ξεκινήσει με το αρχείο δεδομένων «%1». ")
+               .arg(QDir::toNativeSeparators(dataFile)) +
+           storeText.section(u'\r', 0, 0) +
+           QStringLiteral(" Τα αντίγραφα ασφαλείας του είναι στον φάκελο «%1»· τον έλεγχο, το "
+                          "σφράγισμα και την επαναφορά αντιγράφου τα κάνει η εντολή "
+                          "«marivelle-data» (δείτε «man marivelle-data»).")
+               .arg(QDir::toNativeSeparators(SafetyCopy::folderFor(dataFile))) +
+           (storeText.contains(u'\r') ? u'\r' + storeText.section(u'\r', 1) : QString());
+}
+
+} // namespace DataFileCheck

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace SQLite {
+class Database;
+}
+
+// The checks a data file passes before the program works with it.
+namespace DataFileCheck {
+
+// What is wrong with the receipts, one sentence each (in English, for support); empty when
+// nothing is. Numbers are distinct, the counter stands above the highest, every valid
+// receipt has exactly one collection with its number and amounts, a cancelled one has none,
+// and no collection is without its receipt.
+QStringList receiptFaults(SQLite::Database& db);
+
+// Run at start-up before anything is read from the file. A file written by another program
+// since the program last sealed it is checked (SQLite's integrity check and the receipts'
+// consistency) and, when sound, sealed again; then every page is read once, and the receipt
+// record is compared with the file (see ReceiptRecord). Returns what the desk is told, one
+// Greek text each; throws a store error (SQLite::Exception) when the file must not be used.
+QStringList atStart(const QString& connectionString);
+
+// What the desk is told when start-up is refused, with the store's text on a second line.
+QString refusalText(const QString& dataFile, const QString& storeText);
+
+} // namespace DataFileCheck
