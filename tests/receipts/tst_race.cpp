@@ -40,6 +40,8 @@ private slots:
         QCOMPARE(file.counter(), counter + issued);
         QCOMPARE(told.missing(file.db.path()), QStringList());
         QCOMPARE(receiptFaults(file.db.path()), QStringList());
+        // Both appended to one record, each line whole.
+        QCOMPARE(file.recordFaults(), QStringList());
         if (cancelling)
             return;
         // They did run at once: the second copy's numbers fall among the first one's.

@@ -93,8 +93,8 @@ struct RecordDesk : DeskFile {
             copy = QDir(SafetyCopy::folderFor(db.path())).filePath("data-2026-12-11.mdb");
         } else if (what == "restore" || what == "replace") {
             QVERIFY(QFile::remove(db.path()));
-            QVERIFY(QFile::copy(what == "restore" ? copy : QString(MARIVELLE_SHIPPED_DB),
-                                db.path()));
+            QVERIFY(
+                QFile::copy(what == "restore" ? copy : QString(MARIVELLE_SHIPPED_DB), db.path()));
             QFile::setPermissions(db.path(), QFile::ReadOwner | QFile::WriteOwner);
             if (what == "replace") // set up again, all but the numbering
                 db.exec("INSERT INTO SYNTELESTHS_VAT VALUES(24); INSERT INTO STOIXEIA_PELATH(ID,"
@@ -152,10 +152,10 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("restored");
         QTest::addColumn<QString>("cancelled");
-        QTest::addColumn<int>("completed");    // lines the record got from the file
+        QTest::addColumn<int>("completed");      // lines the record got from the file
         QTest::addColumn<QString>("unreadable"); // record lines reported
-        QTest::addColumn<bool>("dropped");     // a torn last line dropped and reported
-        QTest::addColumn<int>("next");         // the counter afterwards
+        QTest::addColumn<bool>("dropped");       // a torn last line dropped and reported
+        QTest::addColumn<int>("next");           // the counter afterwards
         const auto row = [](const char* tag, const char* script, const char* restored,
                             const char* cancelled, int completed, const char* unreadable,
                             bool dropped, int next) {
@@ -175,12 +175,10 @@ private slots:
             1003);
         row("kill after the commit, before the record", "issue 2; forget", "", "", 1, "", false,
             1003);
-        row("record written, the commit lost", "issue 2; unstore", "1002", "", 0, "", false,
-            1003);
-        row("torn last line, its receipt in the file", "issue 2; tear", "", "", 1, "", false,
-            1003);
-        row("torn last line, its receipt not in the file", "issue 2; tear; unstore", "", "", 0,
-            "", true, 1002);
+        row("record written, the commit lost", "issue 2; unstore", "1002", "", 0, "", false, 1003);
+        row("torn last line, its receipt in the file", "issue 2; tear", "", "", 1, "", false, 1003);
+        row("torn last line, its receipt not in the file", "issue 2; tear; unstore", "", "", 0, "",
+            true, 1002);
         row("a spoiled line", "issue 3; spoil 3", "", "", 1, "3", false, 1004);
         row("no record yet", "issue 2; drop", "", "", 2, "", false, 1003);
     }
@@ -209,9 +207,9 @@ private slots:
         QCOMPARE(receiptFaults(desk.db.path()), QStringList());
         if (!dropped) // every receipt as it was stored, with its collection
             QCOMPARE(desk.rows(), desk.truth);
-        QCOMPARE(o.message(desk.db.path()).isEmpty(),
-                 restored.isEmpty() && cancelled.isEmpty() && unreadable.isEmpty() && !dropped &&
-                     !o.counterRaisedTo);
+        QCOMPARE(o.message(desk.db.path()).isEmpty(), restored.isEmpty() && cancelled.isEmpty() &&
+                                                          unreadable.isEmpty() && !dropped &&
+                                                          !o.counterRaisedTo);
 
         // The two agree now: a second start changes nothing in the file.
         const QByteArray file = fileBytes(desk.db.path());
