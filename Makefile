@@ -5,10 +5,12 @@
 # make fuzz  — clang's libFuzzer on the input readers, FUZZ_SECONDS each, over fuzz/corpus
 # make deb   — the Debian package, build/marivelle_<version>_amd64.deb
 # make deb-check — lintian, the menu entry, and the package started from a scratch root
+# make install — the program, its launcher and marivelle-data under PREFIX
 
 BUILD_DIR     ?= build
 BUILD_TYPE    ?= Release
 MARIVELLE_HOME ?= $(HOME)/Marivelle
+PREFIX        ?= /usr/local
 JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins \
@@ -21,7 +23,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Files shipped beside data.mdb (report definitions); absent ones are copied, changed ones kept.
 SHIPPED_FILES := $(wildcard resources/reports/*.RAV)
 
-.PHONY: all deps build run test stress bench seed clean deb deb-check fuzz
+.PHONY: all deps build run test stress bench seed clean deb deb-check fuzz install
 
 all: build
 
@@ -92,6 +94,9 @@ deb: build
 
 deb-check: deb
 	sh packaging/deb-check.sh $(BUILD_DIR)
+
+install: build
+	$(SUDO) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_DIR)

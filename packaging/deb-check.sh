@@ -120,4 +120,25 @@ start_until_splash
 cmp -s "$root/usr/share/marivelle/LIST.RAV" "$home/LIST.RAV" || fail "LIST.RAV not restored"
 echo "kept: data.mdb and the changed NOTES.RAV; restored: LIST.RAV"
 
+# The repair tool the messages and the README name, on the PATH of the installed package.
+echo "== marivelle-data"
+tool="$root/usr/bin/marivelle-data"
+[ -x "$tool" ] || fail "no /usr/bin/marivelle-data"
+zcat "$root/usr/share/man/man1/marivelle-data.1.gz" | grep -q '^\.B marivelle-data restore' ||
+    fail "no man page of marivelle-data"
+# The file was changed above by another program: sound, not sealed until sealed again.
+MARIVELLE_HOME="$home" "$tool" check >"$scratch/check.log" || { cat "$scratch/check.log"; fail "check"; }
+grep -q 'άλλο πρόγραμμα' "$scratch/check.log" || fail "check did not see the other program's change"
+MARIVELLE_HOME="$home" "$tool" seal || fail "seal"
+MARIVELLE_HOME="$home" "$tool" check >"$scratch/check.log" || fail "check after seal"
+grep -q 'όλες σωστές' "$scratch/check.log" || fail "not sealed"
+# A safety copy restored in place of the file; the file is kept aside.
+mkdir -p "$home/Αντίγραφα"
+cp "$home/data.mdb" "$home/Αντίγραφα/data-2026-01-02.mdb"
+MARIVELLE_HOME="$home" "$tool" copies | grep -q 'data-2026-01-02.mdb' || fail "copies"
+MARIVELLE_HOME="$home" "$tool" restore 2026-01-02 || fail "restore"
+ls "$home"/data.mdb.before-restore-* >/dev/null 2>&1 || fail "the present file was not kept"
+cmp -s "$home/data.mdb" "$home/Αντίγραφα/data-2026-01-02.mdb" || fail "the copy is not in place"
+echo "marivelle-data: check, seal, copies and restore work from the package"
+
 echo "deb-check: all checks passed"

@@ -168,8 +168,9 @@ int xWrite(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 off
     File* f = asFile(file);
     if (!f->mainDb)
         return f->below->pMethods->xWrite(f->below, buffer, amount, offset);
-    // Writing into a damaged file could only spread the damage.
-    if (isDamaged(f->path))
+    // Writing into a damaged file could only spread the damage; the unchecked way in, which
+    // only seals, is the one exception.
+    if (f->verify && isDamaged(f->path))
         return SQLITE_IOERR_DATA;
     if (offset == 0)
         noteHeader(f, static_cast<const unsigned char*>(buffer), amount);
@@ -184,7 +185,7 @@ int xWrite(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 off
 
 int xTruncate(sqlite3_file* file, sqlite3_int64 size) {
     File* f = asFile(file);
-    if (f->mainDb && isDamaged(f->path))
+    if (f->mainDb && f->verify && isDamaged(f->path))
         return SQLITE_IOERR_DATA;
     return f->below->pMethods->xTruncate(f->below, size);
 }
@@ -200,7 +201,7 @@ int xFileSize(sqlite3_file* file, sqlite3_int64* size) {
 int xLock(sqlite3_file* file, int level) {
     File* f = asFile(file);
     // No write begins on a damaged file, not even a journal of one.
-    if (level >= SQLITE_LOCK_RESERVED && f->mainDb && isDamaged(f->path))
+    if (level >= SQLITE_LOCK_RESERVED && f->mainDb && f->verify && isDamaged(f->path))
         return SQLITE_IOERR_DATA;
     return f->below->pMethods->xLock(f->below, level);
 }

@@ -285,8 +285,11 @@ int restore(const QString& which, const QString& file) {
             present = std::make_unique<SQLite::Database>(native(file), SQLite::OPEN_READWRITE,
                                                          30000, ChecksumVfs::uncheckedName());
             present->exec("BEGIN EXCLUSIVE");
-            if (::link(QFile::encodeName(file).constData(), QFile::encodeName(kept).constData()) !=
-                0) {
+            // A second name for the present file; a copy where the disk has no such names.
+            const bool keptAside = ::link(QFile::encodeName(file).constData(),
+                                          QFile::encodeName(kept).constData()) == 0 ||
+                                   (QFile::copy(file, kept) && syncFile(kept));
+            if (!keptAside) {
                 complain(QStringLiteral("το σημερινό αρχείο δεν φυλάχτηκε ως «%1»· τίποτα δεν "
                                         "άλλαξε.")
                              .arg(shown(kept)));

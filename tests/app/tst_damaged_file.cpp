@@ -3,6 +3,8 @@
 
 #include "data/ChecksumVfs.h"
 #include "data/Connection.h"
+#include "data/DataFileCheck.h"
+#include "data/StoreError.h"
 
 #include <QProcess>
 #include <QtEndian>
@@ -267,6 +269,36 @@ private slots:
         QCOMPARE(receiptFaults(db.path()), QStringList());
         QCOMPARE(wholeFileFaults(db), QString());
         QCOMPARE(db.scalar("SELECT count(*) || ':' || sum(EGKYRH) FROM APODEIKSEIS"), "150:149");
+    }
+
+    // Another program writing while the program has the file open: the next read says so
+    // (not "damaged"), nothing more is written, and the next start checks and seals it.
+    void changedWhileOpen() {
+        TestDatabase db;
+        fill(db);
+        auto open = db.connect();
+        QCOMPARE(readOn(db, kReads[0]).value_or("failed"), "Χατζηγεωργίου 6941234567");
+        MV_VERIFY_NOTHROW(
+            SQLite::Database(db.path().toStdString(), SQLite::OPEN_READWRITE, 0, "unix")
+                .exec("UPDATE STOIXEIA_PELATH SET ONOMA='Μαρίνα'"));
+        QString told;
+        try {
+            SQLite::Statement(open->database(), "SELECT count(*) FROM STOIXEIA_PELATH")
+                .executeStep();
+        } catch (const std::exception& e) {
+            told = StoreError::forPerson(e);
+        }
+        QVERIFY2(told.startsWith("Το αρχείο δεδομένων άλλαξε από άλλο πρόγραμμα όσο ήταν ανοιχτό"),
+                 qPrintable(told));
+        const QByteArray before = fileBytes(db.path());
+        QVERIFY(writeRefused(db));
+        QVERIFY(fileBytes(db.path()) == before);
+        open.reset();
+        QStringList notes;
+        MV_VERIFY_NOTHROW(notes = DataFileCheck::atStart(db.connectionString()));
+        QCOMPARE(notes.size(), 1);
+        QVERIFY(!writeRefused(db));
+        QCOMPARE(db.scalar("SELECT ONOMA FROM STOIXEIA_PELATH"), "Μαρίνα");
     }
 
     void reseal_data() {
