@@ -324,6 +324,7 @@ private slots:
         desk.add("(ONOMA,EPWNYMO) VALUES('Άννα','Γ'),('Ελένη','Α'),('Μαρία','Β')");
         desk.show(kColumns + " ORDER BY EPWNYMO ASC");
         child<QRadioButton>(desk.catalogue, "RadioButton9")->click();
+        click(desk.catalogue, DBNavigator::First);
         click(desk.catalogue, DBNavigator::Next);
         QString shownName;
         desk.onRecord = [&](TForm19& r) {
