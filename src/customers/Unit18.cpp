@@ -20,6 +20,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <QVariant>
+
 #include <stdexcept>
 
 namespace {
@@ -153,6 +155,7 @@ void TForm18::FormShow() {
     SortField = QStringLiteral("EPWNYMO");
     SortDirection = QStringLiteral(" ASC");
     ApplySort();
+    ADOQuery1->first(); // a new list starts at its top, whoever was chosen in the last one
     if (Global::NumberingLocked) {
         ui->Button6->setEnabled(true);
         KLLLL1->setEnabled(true);
@@ -165,7 +168,34 @@ void TForm18::FormClose() {
 }
 
 void TForm18::ApplySort() {
-    ADOQuery1->setSort(SortField + SortDirection);
+    KeepCurrentCustomer([this] { ADOQuery1->setSort(SortField + SortDirection); });
+}
+
+QVariant TForm18::CurrentCustomerId() const {
+    const Field* id = ADOQuery1->isActive() ? ADOQuery1->findField(QStringLiteral("ID")) : nullptr;
+    if (!id || ADOQuery1->currentRow() < 0)
+        return {};
+    return id->value();
+}
+
+void TForm18::KeepCurrentCustomer(const std::function<void()>& reorder) {
+    // Reloading or re-sorting makes the first row current; the next command would then open
+    // (or issue a receipt to) another customer than the one chosen. She stays current, and in
+    // view, as long as she is still listed.
+    const QVariant id = CurrentCustomerId();
+    reorder();
+    const Field* idField =
+        ADOQuery1->isActive() ? ADOQuery1->findField(QStringLiteral("ID")) : nullptr;
+    if (id.isNull() || !idField)
+        return;
+    const int idColumn = idField->index();
+    for (int row = 0; row < ADOQuery1->rowCount(); ++row) {
+        if (ADOQuery1->cell(row, idColumn) == id) {
+            ADOQuery1->moveTo(row);
+            return;
+        }
+    }
+    ADOQuery1->first();
 }
 
 void TForm18::ShowCustomerCount() {
@@ -227,10 +257,14 @@ void TForm18::OpenCustomerRecord() {
 
 void TForm18::ReloadList() {
     // The corrections show at once; the list stands again in the statement's own order.
-    ADOQuery1->close();
-    ADOConnection1->close();
-    ADOConnection1->open();
-    ADOQuery1->open();
+    KeepCurrentCustomer([this] {
+        ADOQuery1->close();
+        ADOConnection1->close();
+        ADOConnection1->open();
+        ADOQuery1->open();
+    });
+    // The same customers as a rule; but one deleted meanwhile is counted out.
+    ShowCustomerCount();
 }
 
 void TForm18::OpenCustomerHistory() {

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class Connection;
@@ -12,6 +13,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QVariant;
 class Query;
 
 namespace Ui {
@@ -73,6 +75,10 @@ private:
     void OpenCustomerCollections();
     void ReloadList();
     void OpenPrintouts();
+    QVariant CurrentCustomerId() const; // null when no row is current
+    // Runs a step that reorders or reloads the list, then makes the customer who was current
+    // before it current again; the first row when she is gone.
+    void KeepCurrentCustomer(const std::function<void()>& reorder);
     using Handler = void (TForm18::*)();
 
     std::unique_ptr<Ui::TForm18> ui;

@@ -40,13 +40,18 @@ TForm13::TForm13(QWidget* parent)
         edit->setDataSource(DataSource1);
         edit->setDataField(QString::fromLatin1(column));
     }
+    // Amounts read as everywhere else in the program: two decimals, right-aligned.
+    for (DBEdit* amount : {ui->DBEdit2, ui->DBEdit3}) {
+        amount->setDecimals(2);
+        amount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
 
     ui->DBGrid1->setDataSource(DataSource1);
     ui->DBGrid1->setColumns(
         {{QStringLiteral("PERIGRAFH"), QStringLiteral("Περιγραφή"), Qt::AlignLeft, 260},
          {QStringLiteral("HMEROMHNIA"), QStringLiteral("Ημερομηνία"), Qt::AlignCenter, 90},
-         {QStringLiteral("POSO"), QStringLiteral("Ποσό (EUR)"), Qt::AlignRight, 100},
-         {QStringLiteral("VAT"), QStringLiteral("Φ.Π.Α (EUR)"), Qt::AlignLeft, 100}});
+         {QStringLiteral("POSO"), QStringLiteral("Ποσό (EUR)"), Qt::AlignRight, 100, 2},
+         {QStringLiteral("VAT"), QStringLiteral("Φ.Π.Α (EUR)"), Qt::AlignRight, 100, 2}});
     ui->DBGrid1->setTitlesBoldCentred(true);
     ui->DBGrid1->horizontalHeader()->setStretchLastSection(true);
 

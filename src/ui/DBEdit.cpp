@@ -1,5 +1,7 @@
 #include "ui/DBEdit.h"
 
+#include "ui/AmountText.h"
+
 #include <QFocusEvent>
 
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
@@ -7,6 +9,18 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
     // through the accessibility interface.
     connect(this, &QLineEdit::textChanged, this, [this] { textTyped(); });
     refresh();
+}
+
+void DBEdit::setDecimals(int decimals) {
+    m_decimals = decimals;
+    refresh();
+}
+
+QString DBEdit::shownText(const Field* f) const {
+    if (f)
+        if (const auto amount = amountText(f->value(), m_decimals))
+            return *amount;
+    return TextFieldLink::shownText(f);
 }
 
 void DBEdit::fieldShown(const Field* f) {

@@ -11,6 +11,9 @@ public:
     explicit DBEdit(QWidget* parent = nullptr);
     using TextFieldLink::isReadOnly;
     using TextFieldLink::setReadOnly;
+    // An amount: shown with this many decimals ("62,50") until typed into; -1 as stored.
+    void setDecimals(int decimals);
+    int decimals() const { return m_decimals; }
 
 protected:
     QWidget* editor() override { return this; }
@@ -19,7 +22,11 @@ protected:
     int editorCursor() const override { return cursorPosition(); }
     void setEditorCursor(int position) override { setCursorPosition(position); }
     void setEditorReadOnly(bool on) override { QLineEdit::setReadOnly(on); }
+    QString shownText(const Field* f) const override;
     void fieldShown(const Field* f) override;
     void refused() override { selectAll(); }
     void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    int m_decimals = -1;
 };

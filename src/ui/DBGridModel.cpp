@@ -1,5 +1,7 @@
 #include "ui/DBGridModel.h"
 
+#include "ui/AmountText.h"
+
 #include <QFont>
 
 DBGridModel::DBGridModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -116,6 +118,9 @@ QVariant DBGridModel::data(const QModelIndex& index, int role) const {
         const int f = m_fieldIndex[index.column()];
         if (!ds || f < 0)
             return QString();
+        if (const auto amount =
+                amountText(ds->cell(index.row(), f), m_shown[index.column()].decimals))
+            return *amount;
         return ds->cellText(index.row(), f);
     }
     case Qt::TextAlignmentRole:

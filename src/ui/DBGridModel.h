@@ -14,6 +14,7 @@ struct GridColumn {
     QString title;
     Qt::Alignment alignment = Qt::AlignLeft; // of the cells
     int width = 0;                           // pixels; 0 keeps the default
+    int decimals = -1; // amounts: numbers shown with this many decimals ("62,50"); -1 as stored
 };
 
 // The rows of a data set as a table. Cells are read from the data set when the view asks,

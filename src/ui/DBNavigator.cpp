@@ -11,20 +11,20 @@ namespace {
 struct ButtonLook {
     DBNavigator::Button button;
     const char16_t* glyph; // drawn by any Greek-capable face (DejaVu Sans has them all)
-    const char* hint;
+    const char16_t* hint;  // tooltip and accessible name: the buttons show only a glyph
 };
 
 constexpr ButtonLook kLooks[] = {
-    {DBNavigator::First, u"|\u25C0", "First record"},
-    {DBNavigator::Prior, u"\u25C0", "Prior record"},
-    {DBNavigator::Next, u"\u25B6", "Next record"},
-    {DBNavigator::Last, u"\u25B6|", "Last record"},
-    {DBNavigator::Insert, u"+", "Insert record"},
-    {DBNavigator::Delete, u"\u2212", "Delete record"},
-    {DBNavigator::Edit, u"\u25B2", "Edit record"},
-    {DBNavigator::Post, u"\u2714", "Post edit"},
-    {DBNavigator::Cancel, u"\u2718", "Cancel edit"},
-    {DBNavigator::Refresh, u"\u21BB", "Refresh data"},
+    {DBNavigator::First, u"|\u25C0", u"Πρώτη εγγραφή"},
+    {DBNavigator::Prior, u"\u25C0", u"Προηγούμενη εγγραφή"},
+    {DBNavigator::Next, u"\u25B6", u"Επόμενη εγγραφή"},
+    {DBNavigator::Last, u"\u25B6|", u"Τελευταία εγγραφή"},
+    {DBNavigator::Insert, u"+", u"Νέα εγγραφή"},
+    {DBNavigator::Delete, u"\u2212", u"Διαγραφή εγγραφής"},
+    {DBNavigator::Edit, u"\u25B2", u"Επεξεργασία εγγραφής"},
+    {DBNavigator::Post, u"\u2714", u"Αποθήκευση"},
+    {DBNavigator::Cancel, u"\u2718", u"Ακύρωση αλλαγών"},
+    {DBNavigator::Refresh, u"\u21BB", u"Ανανέωση δεδομένων"},
 };
 
 int slotOf(DBNavigator::Button which) {
@@ -60,7 +60,7 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent) {
 
 QString DBNavigator::hint(Button which) {
     const int i = slotOf(which);
-    return i < 0 ? QString() : QString::fromLatin1(kLooks[i].hint);
+    return i < 0 ? QString() : QString::fromUtf16(kLooks[i].hint);
 }
 
 QToolButton* DBNavigator::button(Button which) const {

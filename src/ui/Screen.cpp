@@ -80,6 +80,11 @@ void Screen::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return; // restored from minimised, not shown anew
+    // A screen shown again would start where the last showing left the cursor; the work of
+    // a new showing starts in the first input, as on the first showing.
+    if (m_shownBefore)
+        focusFirstInput();
+    m_shownBefore = true;
     if (!m_keepShowErrors) {
         runGuarded(this, [this] { FormShow(); });
         return;
@@ -90,6 +95,19 @@ void Screen::showEvent(QShowEvent* event) {
         m_showFailure = std::current_exception();
         // Closed from the event loop: a modal loop that has not started yet would not end.
         QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
+    }
+}
+
+void Screen::focusFirstInput() {
+    // The same choice as Tab from nowhere: the first control in the tab order that takes
+    // the focus by Tab and can be used now.
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (!isAncestorOf(w) || w->focusProxy() || !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (w->isEnabled() && w->isVisibleTo(this)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
     }
 }
 

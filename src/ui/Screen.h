@@ -46,6 +46,8 @@ protected:
     virtual void FormClose() {}
 
     void showEvent(QShowEvent* event) override;
+    // Puts the cursor into the first control that Tab reaches.
+    void focusFirstInput();
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -53,6 +55,7 @@ private:
 
     QPointer<QAbstractButton> m_cancelButton;
     bool m_geometryFixed = false;
+    bool m_shownBefore = false;
     bool m_keepShowErrors = false;
     std::exception_ptr m_showFailure;
 };

@@ -18,9 +18,9 @@ void TextFieldLink::refresh() {
     m_modified = false;
     m_refreshing = true;
     fieldShown(f);
-    const QString shown = shownText(f);
-    if (editorText() != shown)
-        setEditorText(shown);
+    m_shown = shownText(f);
+    if (editorText() != m_shown)
+        setEditorText(m_shown);
     setEditorReadOnly(m_readOnly || !canEditField());
     m_refreshing = false;
 }
@@ -52,6 +52,12 @@ void TextFieldLink::writeTyped() {
     Field* f = field();
     if (!m_modified || !f || !f->dataSet()->isEditing())
         return;
+    if (editorText() == m_shown) {
+        // Typed back to what was shown: the value stays exactly as stored (an amount shown
+        // rounded to two decimals is not rounded by being looked at).
+        m_modified = false;
+        return;
+    }
     try {
         f->setText(editorText());
     } catch (...) {

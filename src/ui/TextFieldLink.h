@@ -41,6 +41,7 @@ protected:
 private:
     void writeTyped(); // throws InputError and keeps the text
 
+    QString m_shown; // the field's text as last shown
     bool m_readOnly = false;
     bool m_modified = false;
     bool m_refreshing = false;

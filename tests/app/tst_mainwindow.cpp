@@ -4,6 +4,7 @@
 #include "app/LongLivedScreens.h"
 #include "app/Vendor.h"
 #include "customers/Unit18.h"
+#include "customers/Unit22.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
 #include "receipts/Unit72.h"
@@ -44,6 +45,8 @@ private slots:
     void vendorSiteFromTheBackground();
     void aboutWindow();
     void longLivedScreens();
+    void longLivedScreensStartInTheFirstInput_data();
+    void longLivedScreensStartInTheFirstInput();
     void exitAsks_data();
     void exitAsks();
 };
@@ -346,6 +349,64 @@ void MainWindowTest::longLivedScreens() {
     }
     QVERIFY(!LongLived::find<TForm72>());
     QVERIFY(!LongLived::find<TForm14>());
+}
+
+// Shown again and again, each long-lived screen puts the cursor into its first input every
+// time, wherever the last showing left it.
+void MainWindowTest::longLivedScreensStartInTheFirstInput_data() {
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("left"); // where the cursor was when it closed
+    QTest::newRow("notes printing") << "TForm7"
+                                    << "Button1"
+                                    << "Button3";
+    QTest::newRow("expense analysis") << "TForm14"
+                                      << "Edit1"
+                                      << "Edit2";
+    QTest::newRow("monthly expenses") << "TForm15"
+                                      << "Edit1"
+                                      << "Edit2";
+    QTest::newRow("customer catalogue") << "TForm18"
+                                        << "DBGrid1"
+                                        << "RadioButton3";
+    QTest::newRow("customer printouts") << "TForm22"
+                                        << "Button1"
+                                        << "Button10";
+}
+
+void MainWindowTest::longLivedScreensStartInTheFirstInput() {
+    QFETCH(QString, screen);
+    QFETCH(QString, first);
+    QFETCH(QString, left);
+    TestDatabase db;
+    Messages::setTestMode(true);
+    Messages::clearShown();
+    db.exec(QStringLiteral("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO) VALUES('Άννα','Α')"));
+    const LongLivedScreens screens;
+    LongLived::find<TForm18>()->CatalogueSql = QStringLiteral("SELECT * FROM STOIXEIA_PELATH");
+    QDialog* form = nullptr;
+    for (QDialog* d : {static_cast<QDialog*>(LongLived::find<TForm7>()),
+                       static_cast<QDialog*>(LongLived::find<TForm14>()),
+                       static_cast<QDialog*>(LongLived::find<TForm15>()),
+                       static_cast<QDialog*>(LongLived::find<TForm18>()),
+                       static_cast<QDialog*>(LongLived::find<TForm22>())})
+        if (QString::fromLatin1(d->metaObject()->className()) == screen)
+            form = d;
+    QVERIFY(form);
+    auto* firstInput = form->findChild<QWidget*>(first);
+    auto* elsewhere = form->findChild<QWidget*>(left);
+    QVERIFY(firstInput && elsewhere);
+    for (int showing = 1; showing <= 3; ++showing) {
+        form->show();
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QCOMPARE(QApplication::focusWidget(), firstInput);
+        elsewhere->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), elsewhere);
+        QTest::keyClick(form, Qt::Key_Escape);
+        QVERIFY(!form->isVisible());
+    }
+    QCOMPARE(Messages::shownTexts(), QStringList());
 }
 
 void MainWindowTest::exitAsks_data() {

@@ -4,8 +4,10 @@
 #include "customers/Unit17.h"
 #include "customers/Unit18.h"
 #include "customers/Unit19.h"
+#include "customers/Unit20.h"
 #include "data/Global.h"
 #include "ui/DBComboBox.h"
+#include "ui/DBText.h"
 #include "ui/LongLived.h"
 
 #include <QAction>
@@ -31,6 +33,7 @@ struct Desk {
     TForm18 catalogue;
     std::function<void(TForm18&)> onCatalogue;
     std::function<void(TForm19&)> onRecord;
+    std::function<void(QDialog&)> onOther;
     int cataloguesShown = 0;
 
     Desk() {
@@ -44,6 +47,8 @@ struct Desk {
                 onCatalogue(*c);
             if (auto* r = qobject_cast<TForm19*>(&d); r && onRecord)
                 onRecord(*r);
+            else if (!c && onOther)
+                onOther(d);
             return 0;
         });
     }
@@ -319,6 +324,7 @@ private slots:
         desk.add("(ONOMA,EPWNYMO) VALUES('Άννα','Γ'),('Ελένη','Α'),('Μαρία','Β')");
         desk.show(kColumns + " ORDER BY EPWNYMO ASC");
         child<QRadioButton>(desk.catalogue, "RadioButton9")->click();
+        click(desk.catalogue, DBNavigator::First);
         click(desk.catalogue, DBNavigator::Next);
         QString shownName;
         desk.onRecord = [&](TForm19& r) {
@@ -332,6 +338,71 @@ private slots:
         QCOMPARE(shownName, QStringLiteral("Μαρία"));
         QCOMPARE(column(desk.catalogue, 1), (QStringList{"Α", "Γ", "Ω"}));
         QVERIFY(child<QRadioButton>(desk.catalogue, "RadioButton9")->isChecked());
+    }
+
+    // The customer chosen stays chosen, and in view, when the list is read again after her
+    // record closes or is sorted anew: the next command opens her, not the first row. Only
+    // when she is gone does the first row take her place.
+    void chosenCustomerStaysCurrent_data() {
+        QTest::addColumn<QString>("chosen");  // her surname in the list
+        QTest::addColumn<QString>("action");  // done in her record, or "sort" instead
+        QTest::addColumn<QString>("current"); // the surname current afterwards
+        addRow("kept after a correction", "Ζαχαρίου", "correct", "Ζαχαρίου");
+        addRow("kept when the record closes unchanged", "Ζαχαρίου", "nothing", "Ζαχαρίου");
+        addRow("kept when the correction moves her down", "Ζαχαρίου", "move", "Ωραιοπούλου");
+        addRow("first row when she was deleted meanwhile", "Ζαχαρίου", "delete", "Αβραμίδου");
+        addRow("last of many, in view again", "Κ59", "nothing", "Κ59");
+        addRow("kept by a re-sort, scrolled to", "Κ05", "sort", "Κ05");
+    }
+    void chosenCustomerStaysCurrent() {
+        QFETCH(QString, chosen);
+        QFETCH(QString, action);
+        QFETCH(QString, current);
+        Desk desk;
+        desk.add("(ONOMA,EPWNYMO) VALUES('Άννα','Αβραμίδου'),('Ελένη','Ζαχαρίου')");
+        for (int i = 0; i < 60; ++i)
+            desk.add(
+                QStringLiteral("(ONOMA,EPWNYMO) VALUES('Φ','Κ%1')").arg(i, 2, 10, QChar(u'0')));
+        desk.show(kColumns + " ORDER BY EPWNYMO ASC");
+        auto* grid = child<DBGrid>(desk.catalogue, "DBGrid1");
+        const auto idOf = [&](const QString& surname) {
+            return desk.db.scalar("SELECT ID FROM STOIXEIA_PELATH WHERE EPWNYMO='" + surname + "'");
+        };
+        const QString id = idOf(chosen);
+        const QString firstId = idOf(QStringLiteral("Αβραμίδου"));
+        grid->setCurrentIndex(grid->model()->index(column(desk.catalogue, 1).indexOf(chosen), 1));
+        QCOMPARE(child<DBText>(desk.catalogue, "DBText1")->text(), id);
+
+        desk.onRecord = [&](TForm19& r) {
+            if (action == u"correct" || action == u"move") {
+                QLineEdit* field = edit(r, action == u"move" ? "DBEdit2" : "DBEdit1");
+                field->selectAll();
+                typeText(field, action == u"move" ? QStringLiteral("Ωραιοπούλου")
+                                                  : QStringLiteral("Ελένη-Μαρία"));
+                click(r, DBNavigator::Post);
+            } else if (action == u"delete") {
+                desk.db.exec("DELETE FROM STOIXEIA_PELATH WHERE ID=" + id);
+            }
+            r.close();
+        };
+        if (action == u"sort")
+            child<QRadioButton>(desk.catalogue, "RadioButton9")->click();
+        else
+            child<QPushButton>(desk.catalogue, "Button2")->click();
+
+        const QModelIndex at = grid->currentIndex();
+        QCOMPARE(column(desk.catalogue, 1).value(at.row()), current);
+        QCOMPARE(child<DBText>(desk.catalogue, "DBText3")->text(), current);
+        QVERIFY(grid->viewport()->rect().contains(grid->visualRect(at)));
+        QCOMPARE(child<QLabel>(desk.catalogue, "Label1")->text(),
+                 TForm18::countText(action == u"delete" ? 61 : 62));
+        QString handed;
+        desk.onOther = [&](QDialog& d) {
+            if (auto* history = qobject_cast<TForm20*>(&d))
+                handed = history->CustomerId;
+        };
+        child<QPushButton>(desk.catalogue, "Button3")->click();
+        QCOMPARE(handed, action == u"delete" ? firstId : id);
     }
 
     // ---- record ----

@@ -100,7 +100,7 @@ private slots:
         addCaptionColumns();
         addCaption("13", "Label6", QStringLiteral("EUR *"));
         addCaption("13", "DBGrid1",
-                   QStringLiteral("<Περιγραφή |Ημερομηνία >Ποσό (EUR) <Φ.Π.Α (EUR)"));
+                   QStringLiteral("<Περιγραφή |Ημερομηνία >Ποσό (EUR) >Φ.Π.Α (EUR)"));
         addCaption("14", "Edit1",
                    QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/03/2007)"));
         addCaption("14", "Button1", QStringLiteral("E") + QStringLiteral("ύ&ρεση"));
@@ -189,6 +189,60 @@ private slots:
         TForm13 again;
         QCOMPARE(gridColumn(again).value(0), latest);
         QCOMPARE(child<DBEdit>(again, "DBEdit4")->text(), latest);
+    }
+
+    // The book shows amounts as the analyses and receipts do, two decimals on the right, in
+    // the list and in the fields until typed into; what is stored is not changed by it.
+    void bookShowsAmountsWithTwoDecimals_data() {
+        QTest::addColumn<QString>("stored"); // value and VAT as the file holds them
+        QTest::addColumn<QString>("typed");  // into the value field, then posted; "" for none
+        QTest::addColumn<QString>("shown");  // value and VAT in the list and in the fields
+        QTest::addColumn<QString>("after");  // value and VAT in the file afterwards
+        const auto row = [](const char* name, const char* stored, const char* typed,
+                            const char* shown, const char* after) {
+            QTest::newRow(name) << stored << typed << shown << after;
+        };
+        row("whole and zero", "800,0", "", "800,00 0,00", "800.0 0.0");
+        row("one decimal", "12.5,62.5", "", "12,50 62,50", "12.5 62.5");
+        row("no VAT", "5,NULL", "", "5,00 ", "5.0 -");
+        row("halves away from zero", "2.675,-0.125", "", "2,68 -0,13", "2.675 -0.125");
+        row("no thousands separator", "1234567.5,0.1", "", "1234567,50 0,10", "1234567.5 0.1");
+        row("typed back as shown, kept as stored", "2.675,0", "2,68", "2,68 0,00", "2.675 0.0");
+        row("typed with one decimal, shown with two", "800,0", "7,1", "7,10 0,00", "7.1 0.0");
+    }
+    void bookShowsAmountsWithTwoDecimals() {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, after);
+        TestDatabase db;
+        db.exec("INSERT INTO EKSODA VALUES ('2007-01-10'," + stored + ",'Ρεύμα')");
+        TForm13 book;
+        QVERIFY(showActive(book));
+        auto* value = child<DBEdit>(book, "DBEdit2");
+        auto* vat = child<DBEdit>(book, "DBEdit3");
+        if (!typed.isEmpty()) {
+            value->setFocus();
+            value->selectAll();
+            typeText(value, typed);
+            QCOMPARE(value->text(), typed); // as typed while being typed
+            child<DBNavigator>(book, "DBNavigator1")->click(DBNavigator::Post);
+        }
+        const QStringList cells = {gridColumn(book, "DBGrid1", 2).value(0),
+                                   gridColumn(book, "DBGrid1", 3).value(0)};
+        QCOMPARE(cells.join(u' '), shown);
+        QCOMPARE(value->text() + u' ' + vat->text(), shown);
+        for (const int c : {2, 3})
+            QVERIFY(child<DBGrid>(book, "DBGrid1")
+                        ->model()
+                        ->index(0, c)
+                        .data(Qt::TextAlignmentRole)
+                        .toInt() &
+                    Qt::AlignRight);
+        QVERIFY(value->alignment() & Qt::AlignRight);
+        QVERIFY(vat->alignment() & Qt::AlignRight);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT POSO||' '||ifnull(VAT,'-') FROM EKSODA")), after);
+        QCOMPARE(Messages::shownTexts(), QStringList());
     }
 
     // A search, its printout (of the last search, whatever the inputs hold by then), and the

@@ -1,11 +1,13 @@
 #include "../ui/UiFixture.h"
 
 #include "tools/Unit8.h"
+#include "ui/DatePicker.h"
 #include "ui/SpinEdit.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
+#include <QPushButton>
 
 namespace {
 
@@ -152,6 +154,130 @@ private slots:
         }
         QTest::keyClick(s.to, Qt::Key_Tab);
         QCOMPARE(s.dates(), shown);
+    }
+
+    // A whole date typed into a picker gives exactly that date, however the field was entered
+    // and whatever it showed, even at its limits; or it is refused with a message, the text
+    // staying as typed and the cursor in the field. "Από" starts at 10/12/2008, "Μέχρι" at
+    // 31/12/2008 unless the row sets it.
+    void dateTypedReplacesTheShownOne_data() {
+        QTest::addColumn<QString>("picker");  // "from" or "to"
+        QTest::addColumn<QDate>("start");     // what it shows before
+        QTest::addColumn<QString>("entry");   // how it is entered
+        QTest::addColumn<QString>("typed");   // then "|" and the key that leaves it
+        QTest::addColumn<QString>("shown");   // both dates and the count afterwards
+        QTest::addColumn<QString>("refusal"); // the message, empty when accepted
+        const auto row = [](const char* name, const char* picker, QDate start, const char* entry,
+                            const char* typed, const char* shown, const QString& refusal = {}) {
+            QTest::newRow(name) << QString::fromUtf8(picker) << start << QString::fromUtf8(entry)
+                                << QString::fromUtf8(typed) << QString::fromUtf8(shown) << refusal;
+        };
+        const QDate dec10(2008, 12, 10), top(2050, 1, 1), bottom(1940, 1, 1);
+        const char* year = "1/1/2008 31/12/2008 Αριθμός ημερών=365";
+        row("click on the day", "from", dec10, "click day", "1/1/2008|tab", year);
+        row("click on the year", "from", dec10, "click year", "1/1/2008|tab", year);
+        row("click after the text", "from", dec10, "click end", "1/1/2008|tab", year);
+        row("double-click on the month", "from", dec10, "double-click month", "1/1/2008|tab", year);
+        row("Tab from the year", "from", dec10, "tab", "1/1/2008|tab", year);
+        row("Shift+Tab from the exit", "to", dec10, "backtab", "31/12/2008|backtab",
+            "10/12/2008 31/12/2008 Αριθμός ημερών=21");
+        row("left by Enter", "from", dec10, "click day", "01/01/08|enter", year);
+        row("left by a click elsewhere", "from", dec10, "click day", "1/1/2008|click", year);
+        row("Μέχρι at its top limit", "to", top, "click day", "31/12/2008|tab",
+            "10/12/2008 31/12/2008 Αριθμός ημερών=21");
+        row("Από at its bottom limit", "from", bottom, "tab", "1/1/2008|tab", year);
+        row("the top limit itself", "to", dec10, "click year", "1/1/2050|tab",
+            "10/12/2008 1/1/2050 Αριθμός ημερών=14997");
+        row("Backspace corrects the shown date", "from", QDate(2009, 1, 1), "click end", "<8|tab",
+            year);
+        const QString range = QStringLiteral(" είναι εκτός ορίων. Δώστε ημερομηνία από "
+                                             "1/1/1940 έως 1/1/2050.");
+        row("past the top limit", "to", top, "click day", "2/1/2050|tab",
+            "10/12/2008 1/1/2050 Αριθμός ημερών=14997", "Η ημερομηνία 2/1/2050" + range);
+        row("before the bottom limit", "from", dec10, "tab", "31/12/1939|tab",
+            "10/12/2008 31/12/2008 Αριθμός ημερών=21", "Η ημερομηνία 31/12/1939" + range);
+        row("no such day", "from", dec10, "click day", "31/2/2008|enter",
+            "10/12/2008 31/12/2008 Αριθμός ημερών=21",
+            DatePicker::notADateText(QStringLiteral("31/2/2008")));
+        row("a day alone", "from", dec10, "click day", "15|click",
+            "10/12/2008 31/12/2008 Αριθμός ημερών=21",
+            DatePicker::notADateText(QStringLiteral("15")));
+        row("Esc gives the typing up", "from", dec10, "click day", "1/1/2008|escape",
+            "10/12/2008 31/12/2008 Αριθμός ημερών=21");
+    }
+    void dateTypedReplacesTheShownOne() {
+        QFETCH(QString, picker);
+        QFETCH(QDate, start);
+        QFETCH(QString, entry);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, refusal);
+        scriptMessages();
+        Screen8 s;
+        s.from->setDate(QDate(2008, 12, 10));
+        s.to->setDate(QDate(2008, 12, 31));
+        auto* field = static_cast<DatePicker*>(picker == u"from" ? s.from : s.to);
+        field->setDate(start);
+        QVERIFY(showActive(s.form));
+        QLineEdit* line = field->findChild<QLineEdit*>();
+        const QString before = line->text();
+        // The middle of a part of the shown text: 0 the day, 1 the month, 2 the year.
+        const auto partAt = [&](int part) {
+            const QStringList parts = before.split(u'/');
+            const QString upTo = QStringList(parts.mid(0, part)).join(u'/') +
+                                 (part > 0 ? QStringLiteral("/") : QString()) + parts[part].left(1);
+            return QPoint(line->fontMetrics().horizontalAdvance(upTo) + 2, line->height() / 2);
+        };
+        if (entry == u"tab") {
+            s.year->setFocus();
+            QTest::keyClick(s.year, Qt::Key_Tab);
+            if (field == s.to)
+                QTest::keyClick(s.from, Qt::Key_Tab);
+        } else if (entry == u"backtab") {
+            child<QPushButton>(s.form, "Button1")->setFocus();
+            QTest::keyClick(child<QPushButton>(s.form, "Button1"), Qt::Key_Backtab);
+        } else if (entry.startsWith(u"double-click")) {
+            QTest::mouseDClick(line, Qt::LeftButton, {}, partAt(1));
+        } else {
+            const QPoint at = entry == u"click day" ? partAt(0)
+                              : entry == u"click year"
+                                  ? partAt(2)
+                                  : QPoint(line->width() - 4, line->height() / 2);
+            QTest::mouseClick(line, Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(QApplication::focusWidget(), field);
+        // "<" stands for Backspace.
+        const QString keys = typed.section(u'|', 0, 0);
+        const QString leave = typed.section(u'|', 1);
+        for (const QChar c : keys) {
+            if (c == u'<')
+                QTest::keyClick(field, Qt::Key_Backspace);
+            else
+                typeText(field, QString(c));
+        }
+        if (leave == u"tab")
+            QTest::keyClick(field, Qt::Key_Tab);
+        else if (leave == u"backtab")
+            QTest::keyClick(field, Qt::Key_Backtab);
+        else if (leave == u"enter")
+            QTest::keyClick(field, Qt::Key_Return);
+        else if (leave == u"escape")
+            QTest::keyClick(field, Qt::Key_Escape);
+        else
+            QTest::mouseClick(s.yearText, Qt::LeftButton);
+        QCOMPARE(s.dates(), shown);
+        QVERIFY(s.form.isVisible());
+        QCOMPARE(Messages::shownTexts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
+        if (refusal.isEmpty()) {
+            QVERIFY(!field->isTyping());
+            QCOMPARE(line->text(),
+                     shown.section(u' ', field == s.from ? 0 : 1, field == s.from ? 0 : 1));
+        } else {
+            // Refused: the text as typed, still in the field, the date untouched.
+            QCOMPARE(line->text(), keys);
+            QCOMPARE(QApplication::focusWidget(), field);
+            QVERIFY(field->isTyping());
+        }
     }
 
     void datesAreHeldTo1940To2050() {

@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 
+#include <QAccessible>
 #include <QMetaEnum>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -69,6 +70,36 @@ private slots:
             book.source.setDataSet(&query);
         }
         QCOMPARE(enabledButtons(book.navigator), enabled);
+    }
+
+    // The buttons show only a glyph; a person hovering, or a screen reader, learns each one
+    // by its Greek name.
+    void buttonsAreNamedInGreek_data() {
+        QTest::addColumn<DBNavigator::Button>("button");
+        QTest::addColumn<QString>("name");
+        const auto row = [](DBNavigator::Button b, const char* name) {
+            QTest::newRow(name) << b << QString::fromUtf8(name);
+        };
+        row(DBNavigator::First, "Πρώτη εγγραφή");
+        row(DBNavigator::Prior, "Προηγούμενη εγγραφή");
+        row(DBNavigator::Next, "Επόμενη εγγραφή");
+        row(DBNavigator::Last, "Τελευταία εγγραφή");
+        row(DBNavigator::Insert, "Νέα εγγραφή");
+        row(DBNavigator::Delete, "Διαγραφή εγγραφής");
+        row(DBNavigator::Post, "Αποθήκευση");
+        row(DBNavigator::Cancel, "Ακύρωση αλλαγών");
+        row(DBNavigator::Edit, "Επεξεργασία εγγραφής");
+        row(DBNavigator::Refresh, "Ανανέωση δεδομένων");
+    }
+    void buttonsAreNamedInGreek() {
+        QFETCH(DBNavigator::Button, button);
+        QFETCH(QString, name);
+        ReminderBook book;
+        QToolButton* b = book.navigator->button(button);
+        QCOMPARE(b->toolTip(), name);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(b);
+        QVERIFY(a);
+        QCOMPARE(a->text(QAccessible::Name), name);
     }
 
     void deleteAsksFirst_data() {
