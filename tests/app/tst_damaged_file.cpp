@@ -140,6 +140,10 @@ void fileStates() {
         "refused");
     row("truncated to a whole page", "truncate", 2, "", "refused");
     row("truncated in the middle of a page", "truncate", 3 * 4096 + 100, "", "refused");
+    row("left in WAL mode by another program", "", 0,
+        "PRAGMA journal_mode=WAL; UPDATE STOIXEIA_PELATH SET ONOMA='Μαρίνα'", "told");
+    // A salon's file sealed before the first page kept its change counter.
+    row("first page sealed the older way", "older seal", 0, "", "starts");
 }
 
 // Damages the file as the row says (or has another program edit it); false when the place
@@ -156,6 +160,14 @@ bool damage(const TestDatabase& db) {
     }
     if (place.isEmpty())
         return true;
+    if (place == u"older seal") {
+        const int size = db.scalar("PRAGMA page_size").toInt();
+        const QByteArray page = fileBytes(db.path()).left(size);
+        const quint64 sum = qToBigEndian(ChecksumVfs::pageChecksum(
+            reinterpret_cast<const unsigned char*>(page.constData()), size, 1));
+        return overwrite(db.path(), size - ChecksumVfs::kReservedBytes,
+                         QByteArray(reinterpret_cast<const char*>(&sum), sizeof sum));
+    }
     if (place == u"truncate")
         return QFile::resize(db.path(), shift < 100 ? shift * 4096 : shift);
     const qint64 at = locate(db, place);
