@@ -16,15 +16,6 @@
 namespace DataFileCheck {
 namespace {
 
-// The rows of a statement joined by new lines.
-QString rowsOf(SQLite::Database& db, const char* sql) {
-    SQLite::Statement st(db, sql);
-    QStringList rows;
-    while (st.executeStep())
-        rows << QString::fromStdString(st.getColumn(0).getString());
-    return rows.join(u'\n');
-}
-
 [[noreturn]] void refuse(const std::string& why, int code = SQLITE_CORRUPT) {
     throw SQLite::Exception("data.mdb " + why, code);
 }
@@ -72,6 +63,14 @@ bool sealAgainIfChanged(const QString& file) {
 }
 
 } // namespace
+
+QString rowsOf(SQLite::Database& db, const char* sql) {
+    SQLite::Statement st(db, sql);
+    QStringList rows;
+    while (st.executeStep())
+        rows << QString::fromStdString(st.getColumn(0).getString());
+    return rows.join(u'\n');
+}
 
 QStringList receiptFaults(SQLite::Database& db) {
     QStringList faults;

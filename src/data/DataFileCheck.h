@@ -10,6 +10,9 @@ class Database;
 // The checks a data file passes before the program works with it.
 namespace DataFileCheck {
 
+// The rows of a statement's first column joined by new lines ("ok" from an integrity check).
+QString rowsOf(SQLite::Database& db, const char* sql);
+
 // What is wrong with the receipts, one sentence each (in English, for support); empty when
 // nothing is. Numbers are distinct, the counter stands above the highest, every valid
 // receipt has exactly one collection with its number and amounts, a cancelled one has none,

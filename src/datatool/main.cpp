@@ -28,6 +28,8 @@
 
 namespace {
 
+using DataFileCheck::rowsOf;
+
 void say(const QString& text) {
     QString shown = text;
     shown.replace(u'\r', u'\n');
@@ -65,14 +67,6 @@ QString shown(const QString& path) {
 
 std::string native(const QString& path) {
     return QFile::encodeName(path).toStdString();
-}
-
-QString rowsOf(SQLite::Database& db, const char* sql) {
-    SQLite::Statement st(db, sql);
-    QStringList rows;
-    while (st.executeStep())
-        rows << QString::fromStdString(st.getColumn(0).getString());
-    return rows.join(u'\n');
 }
 
 // A connection that reads the file without checking its pages, holding the read lock.
