@@ -198,9 +198,15 @@ void TForm56::Button1Click() {
         EmptyInputs();
         return;
     }
-    const QString shown = ui->DBText2->text().trimmed();
-    QString number;
+    QString shown, number;
     try {
+        if (m_failed) {
+            // The file may have been put right since the last try failed (made writable, the
+            // VAT rate set); a connection opened while it could not be written stays so.
+            FormCreate();
+            m_failed = false;
+        }
+        shown = ui->DBText2->text().trimmed();
         const std::optional<double> rate = Money::parseTyped(ui->DBText1->text().trimmed());
         if (!rate)
             throw std::runtime_error(kNoRate);
@@ -214,6 +220,7 @@ void TForm56::Button1Click() {
     } catch (const std::exception& e) {
         // Nothing was stored: what was typed stays for another try.
         Messages::information(this, kNotStored + u'\r' + StoreError::forPerson(e));
+        m_failed = true;
         return;
     }
 

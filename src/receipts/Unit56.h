@@ -67,4 +67,5 @@ private:
     DataSource* DataSource2;
     Command* ADOCommand1;
     bool m_issuing = false;
+    bool m_failed = false; // the last try failed: the next one opens the file afresh
 };

@@ -261,6 +261,23 @@ private slots:
         QCOMPARE(desk.counter(), "59");
     }
 
+    // A failure leaves what was typed, and the next try finds the file as it is then: here
+    // with the VAT rate that was missing set meanwhile (from another copy of the program).
+    void anotherTryAfterAFailure() {
+        Desk desk;
+        desk.db.exec("DELETE FROM SYNTELESTHS_VAT");
+        auto form = desk.open();
+        issue(*form, "12,5");
+        QCOMPARE(Messages::shownTexts().size(), 1);
+        QVERIFY(form->isVisible());
+        desk.db.exec("INSERT INTO SYNTELESTHS_VAT VALUES(15)");
+        Messages::clearShown();
+        issueButton(*form)->click();
+        QCOMPARE(Messages::shownTexts(), QStringList());
+        QCOMPARE(desk.rows("APODEIKSEIS", "AR_APODEIKSHS,POSO,VAT,PERIGRAFH"),
+                 "57|12.5|1.87|Μανικιούρ");
+    }
+
     // Another copy of the program gives the shown number meanwhile. Coming back to the screen
     // shows the next one; if it went while the screen stayed in front, the receipt takes the
     // next number, the screen shows it, and the desk is told why.
