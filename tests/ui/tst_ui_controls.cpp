@@ -31,7 +31,15 @@ struct Customers {
 };
 
 // The ways text reaches a field.
-enum class Way { Typed, KeyboardPaste, MenuPaste, Drop, AssistiveValue, AssistiveInsert };
+enum class Way {
+    Typed,
+    KeyboardPaste,
+    MenuPaste,
+    Drop,
+    AssistiveValue,
+    AssistiveInsert,
+    AssistiveReplace, // the whole text, as a screen reader sets a field's contents
+};
 
 // Puts text into an edit the given way, at its end, as a person or an assistive tool does.
 void putText(QLineEdit* edit, Way way, const QString& text) {
@@ -74,6 +82,10 @@ void putText(QLineEdit* edit, Way way, const QString& text) {
         break;
     case Way::AssistiveInsert:
         assistive->editableTextInterface()->insertText(int(edit->text().size()), text);
+        break;
+    case Way::AssistiveReplace:
+        assistive->editableTextInterface()->replaceText(0, int(edit->text().size()),
+                                                        edit->text() + text);
         break;
     }
     QCoreApplication::processEvents(); // the refusal is told once the edit is done
@@ -282,6 +294,8 @@ private slots:
             << Fit{Way::AssistiveValue, 5, digits401, false, true};
         QTest::newRow("assistive insert past")
             << Fit{Way::AssistiveInsert, 5, digits401, false, true};
+        QTest::newRow("assistive contents past")
+            << Fit{Way::AssistiveReplace, 5, digits401, false, true};
         QTest::newRow("assistive insert that fits")
             << Fit{Way::AssistiveInsert, 5, "12,50", true, false};
     }
