@@ -14,13 +14,15 @@ namespace FieldLimit {
 // Qt's own "no limit".
 inline constexpr int kNone = 32767;
 
-// Limits the edit to maxChars characters; a later call changes the limit.
+// Limits the edit to maxChars characters; a later call changes the limit. The guard is the
+// edit's validator, so an edit with a validator of its own is left to that.
 void set(QLineEdit* edit, int maxChars);
 
 // The edit's limit, kNone when it has none.
 int of(const QLineEdit* edit);
 
 // Puts the limits that a screen's edits were given in its designer file under the guard.
+// Text the program puts into a guarded edit from the file goes in through Showing below.
 void guardChildren(QWidget* window);
 
 // What the person is told when a field refuses text: the field by its caption.
