@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "ui/FieldLimit.h"
 
 #include <QLineEdit>
 
@@ -10,7 +11,7 @@ namespace AccessCode {
 void prepareCodeField(QLineEdit* edit) {
     edit->setEchoMode(QLineEdit::Password);
     edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    edit->setMaxLength(kMaxLength);
+    FieldLimit::set(edit, kMaxLength);
 }
 
 Qt::WindowFlags captionWithoutButtons() {

@@ -1,5 +1,7 @@
 #include "app/DesktopIntegration.h"
 
+#include "ui/WaitNotice.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QTranslator>
@@ -26,6 +28,7 @@ QIcon programIcon() {
 void install(QApplication& app) {
     installGreekQtStrings(app);
     QApplication::setWindowIcon(programIcon());
+    WaitNotice::install();
 }
 
 } // namespace DesktopIntegration

@@ -72,7 +72,8 @@ void Connection::open() {
                                                  SQLite::OPEN_READWRITE);
     sqlite3* h = db->getHandle();
     const int waitSeconds = m_commandTimeout > 0 ? m_commandTimeout : kUnlimitedWaitSeconds;
-    sqlite3_busy_timeout(h, waitSeconds * 1000);
+    m_wait.limitMs = waitSeconds * 1000;
+    BusyWait::install(h, &m_wait);
     // Reading the header here reports a garbage file at once and changes nothing in it.
     db->exec("PRAGMA journal_mode=DELETE");
     db->exec("PRAGMA synchronous=FULL");

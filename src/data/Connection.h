@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BusyWait.h"
+
 #include <QObject>
 #include <QString>
 
@@ -55,6 +57,7 @@ private:
     QString m_connectionString;
     int m_commandTimeout = 30;
     int m_connectionTimeout = 15;
+    BusyWait::Wait m_wait; // before the handle that points at it
     std::unique_ptr<SQLite::Database> m_db;
 };
 

@@ -1,5 +1,6 @@
 #include "DataFileCheck.h"
 
+#include "BusyWait.h"
 #include "ChecksumVfs.h"
 #include "Connection.h"
 #include "ReceiptRecord.h"
@@ -23,9 +24,11 @@ namespace {
 // A file written by another program since the program last sealed it is checked and sealed
 // again; true when that happened. A file damaged with no writer is refused.
 bool sealAgainIfChanged(const QString& file) {
+    BusyWait::Wait wait{Connection::kUnlimitedWaitSeconds * 1000, {}};
     SQLite::Database db(QFile::encodeName(file).toStdString(), SQLite::OPEN_READWRITE, 0,
                         ChecksumVfs::uncheckedName());
-    sqlite3_busy_timeout(db.getHandle(), Connection::kUnlimitedWaitSeconds * 1000);
+    // Another copy of the program writing: waited for as every screen waits, in sight.
+    BusyWait::install(db.getHandle(), &wait);
     const auto look = [&db] {
         // A read takes the read lock, after rolling back what a crash left half written.
         db.execAndGet("PRAGMA schema_version");

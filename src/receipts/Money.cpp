@@ -172,8 +172,11 @@ QString statementText(double value) {
 }
 
 bool Receipt::isAcceptable() const {
-    return std::isfinite(amount) && amount > 0 && std::isfinite(pounds) && std::isfinite(vat) &&
-           std::isfinite(total);
+    if (!(std::isfinite(amount) && amount > 0 && std::isfinite(pounds) && std::isfinite(vat) &&
+          std::isfinite(total)))
+        return false;
+    const double cents = roundToCents(total);
+    return cents > 0 && cents <= kLargestTotal;
 }
 
 Receipt work(double amount, double ratePercent) {

@@ -12,6 +12,9 @@ namespace Money {
 // Pounds per euro, the fixed conversion rate of the Cyprus pound.
 inline constexpr double kPoundsPerEuro = 0.585274;
 
+// The largest total one receipt may carry, in euro.
+inline constexpr double kLargestTotal = 999999.99;
+
 // Reads a typed amount or rate the Greek way: an optional sign, digits, "," before the
 // decimals, an optional exponent (e or E); no blanks, no thousands separators. The result is
 // the double nearest to the text; a value too large for a double reads as infinity.
@@ -38,7 +41,9 @@ struct Receipt {
     double pounds = 0;
     double vat = 0;
     double total = 0;
-    // An amount above 0 whose every derived value is a finite number.
+    // An amount above 0 whose every derived value is a finite number and whose total, to the
+    // cent, is at least 0,01 and at most kLargestTotal: a receipt of 0,00 would use up a number
+    // for nothing, and one past the bound is a slip of the keyboard.
     bool isAcceptable() const;
 };
 Receipt work(double amount, double ratePercent);

@@ -2,6 +2,7 @@
 
 #include "ui_Unit56.h"
 
+#include "data/BusyWait.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
@@ -12,6 +13,9 @@
 #include "ui/Guard.h"
 #include "ui/Seams.h"
 
+#include <QEvent>
+#include <QScopedValueRollback>
+
 #include <cmath>
 #include <stdexcept>
 
@@ -19,6 +23,20 @@ namespace {
 
 const QString kNotAccepted = QStringLiteral("Μη αποδεκτή τιμή");
 const QString kNotStored = QStringLiteral("Η καταχώρηση δεν έγινε");
+
+// The reasons given after kNotStored for what the store itself cannot say.
+const char* const kNoCounter = "Δεν έχει οριστεί η αρίθμηση των αποδείξεων. Ορίστε την από τις "
+                               "«Επιλογές», «Ρυθμίσεις», «Καθορισμός αρίθμησης των αποδείξεων».";
+const char* const kNoRate = "Δεν έχει οριστεί συντελεστής Φ.Π.Α. Ορίστε τον από τις "
+                            "«Επιλογές», «Ρυθμίσεις», «Συντελεστής Φ.Π.Α».";
+const char* const kNoCustomer = "Ο πελάτης δεν έχει αριθμό πελάτη. Κλείστε την οθόνη και "
+                                "επιλέξτε ξανά τον πελάτη από τον κατάλογο.";
+
+QString notANumberText(const QString& typed) {
+    return QStringLiteral("Το ποσό \"%1\" δεν είναι έγκυρος αριθμός. Γράψτε το με κόμμα για "
+                          "δεκαδικά (π.χ 12,50).")
+        .arg(typed);
+}
 
 } // namespace
 
@@ -81,6 +99,31 @@ void TForm56::FormClose() {
     ADOConnection1->close();
 }
 
+void TForm56::changeEvent(QEvent* event) {
+    Screen::changeEvent(event);
+    // Back at the screen: the number may have been given meanwhile by another copy. Not in
+    // the middle of issuing, and never while a wait for the file is painting the screens.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_issuing &&
+        ADOConnection1->isConnected() && !BusyWait::isWaiting())
+        runGuarded(this, [this] { ReadReceiptNumber(); });
+}
+
+void TForm56::ReadReceiptNumber() {
+    ADOTable1->close();
+    ADOTable1->open();
+}
+
+QString TForm56::numberChangedText(const QString& given, const QString& shown) {
+    if (given.toLongLong() > shown.toLongLong())
+        return QStringLiteral("Η απόδειξη καταχωρήθηκε με αριθμό %1, γιατί ο αριθμός %2 που "
+                              "έδειχνε η οθόνη δόθηκε στο μεταξύ από άλλο αντίγραφο του "
+                              "προγράμματος.")
+            .arg(given, shown);
+    return QStringLiteral("Η απόδειξη καταχωρήθηκε με αριθμό %1 και όχι %2 που έδειχνε η οθόνη, "
+                          "γιατί η αρίθμηση των αποδείξεων άλλαξε στο μεταξύ.")
+        .arg(given, shown);
+}
+
 QString TForm56::storedNotPrintedText(const QString& number, const QString& error) {
     return QStringLiteral("Η απόδειξη με αριθμό %1 καταχωρήθηκε, αλλά δεν εκτυπώθηκε:\n%2\n"
                           "Μπορείτε να την εκτυπώσετε από τις «Αποδείξεις που εκδόθηκαν».")
@@ -108,17 +151,16 @@ QString TForm56::StoreReceipt(const Money::Receipt& receipt) {
     Transaction transaction(*ADOConnection1);
     // The counter as it stands now, inside the write lock: another copy of the program may
     // have issued a receipt since this screen opened.
-    ADOTable1->close();
-    ADOTable1->open();
+    ReadReceiptNumber();
     const QString number =
         ADOTable1->isEmpty()
             ? QString()
             : ADOTable1->fieldByName(QStringLiteral("LAST"))->displayText().trimmed();
     if (!Global::IsWholeNumber(number))
-        throw std::runtime_error("the receipt counter holds no number");
+        throw std::runtime_error(kNoCounter);
     // The customer's number goes into the statement unquoted.
     if (!Global::IsWholeNumber(CustomerId))
-        throw std::runtime_error("no customer number");
+        throw std::runtime_error(kNoCustomer);
 
     const Money::Entry entry{CustomerId,
                              CustomerName,
@@ -151,19 +193,34 @@ void TForm56::PrintReceipt(const QString& number) {
 void TForm56::Button1Click() {
     if (!ui->Button1->isEnabled())
         return;
-    QString number;
+    const QScopedValueRollback<bool> issuing(m_issuing, true);
+
+    const QString typed = ui->Edit3->text().trimmed();
+    const std::optional<double> amount = Money::parseTyped(typed);
+    if (!amount) {
+        // Refused where it was typed, to be put right there.
+        Messages::information(this, kNotStored + u'\r' + notANumberText(typed));
+        ui->Edit3->setFocus();
+        ui->Edit3->selectAll();
+        return;
+    }
+    if (!(*amount > 0) || !std::isfinite(*amount)) {
+        Messages::information(this, kNotAccepted);
+        EmptyInputs();
+        return;
+    }
+    QString shown, number;
     try {
-        const std::optional<double> amount = Money::parseTyped(ui->Edit3->text().trimmed());
-        if (!amount)
-            throw std::runtime_error("the amount is not a number");
-        if (!(*amount > 0) || !std::isfinite(*amount)) {
-            Messages::information(this, kNotAccepted);
-            EmptyInputs();
-            return;
+        if (m_failed) {
+            // The file may have been put right since the last try failed (made writable, the
+            // VAT rate set); a connection opened while it could not be written stays so.
+            FormCreate();
+            m_failed = false;
         }
+        shown = ui->DBText2->text().trimmed();
         const std::optional<double> rate = Money::parseTyped(ui->DBText1->text().trimmed());
         if (!rate)
-            throw std::runtime_error("no VAT rate");
+            throw std::runtime_error(kNoRate);
         const Money::Receipt receipt = Money::work(*amount, *rate);
         if (!receipt.isAcceptable()) {
             Messages::information(this, kNotAccepted);
@@ -171,14 +228,19 @@ void TForm56::Button1Click() {
             return;
         }
         number = StoreReceipt(receipt);
-    } catch (const std::exception&) {
-        Messages::information(this, kNotStored);
-        EmptyInputs();
+    } catch (const std::exception& e) {
+        // Nothing was stored: what was typed stays for another try.
+        Messages::information(this, kNotStored + u'\r' + StoreError::forPerson(e));
+        m_failed = true;
         return;
     }
 
     // Stored and counted: from here on nothing may suggest that the receipt was not made.
     ADOConnection1->close();
+    // The screen shows the number given while the printout runs.
+    ui->DBText2->setText(number);
+    if (!shown.isEmpty() && number != shown)
+        Messages::information(this, numberChangedText(number, shown));
     try {
         PrintReceipt(number);
     } catch (const std::exception& e) {

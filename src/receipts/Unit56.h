@@ -35,10 +35,13 @@ public:
 
     // What the desk is told when the receipt was stored but its printout failed.
     static QString storedNotPrintedText(const QString& number, const QString& error);
+    // What the desk is told when the receipt got another number than the one shown.
+    static QString numberChangedText(const QString& given, const QString& shown);
 
 protected:
     void FormShow() override;
     void FormClose() override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FormCreate();
@@ -49,6 +52,8 @@ private:
     void Button1Click();
     void Button2Click();
 
+    // The counter as it stands now; another copy of the program may have issued receipts.
+    void ReadReceiptNumber();
     // Stores the receipt under the number the counter holds now; returns that number.
     QString StoreReceipt(const Money::Receipt& receipt);
     void PrintReceipt(const QString& number);
@@ -61,4 +66,6 @@ private:
     DataSource* DataSource1;
     DataSource* DataSource2;
     Command* ADOCommand1;
+    bool m_issuing = false;
+    bool m_failed = false; // the last try failed: the next one opens the file afresh
 };

@@ -1,10 +1,16 @@
 #include "ui/DBEdit.h"
 
+<<<<<<< HEAD
 #include "ui/AmountText.h"
+=======
+#include "ui/FieldLimit.h"
+>>>>>>> issuing
 
 #include <QFocusEvent>
 
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
+    // The limit's guard watches the text first, so that text it refuses never reaches the field.
+    FieldLimit::set(this, FieldLimit::kNone);
     // Any change not made by showing the field is an edit: typing, pasting, undo, or text set
     // through the accessibility interface.
     connect(this, &QLineEdit::textChanged, this, [this] { textTyped(); });
@@ -24,9 +30,12 @@ QString DBEdit::shownText(const Field* f) const {
 }
 
 void DBEdit::fieldShown(const Field* f) {
-    const int width = f && f->size() > 0 ? f->size() : 32767;
-    if (maxLength() != width)
-        setMaxLength(width);
+    FieldLimit::set(this, f && f->size() > 0 ? f->size() : FieldLimit::kNone);
+}
+
+void DBEdit::setEditorText(const QString& t) {
+    const FieldLimit::Showing showing;
+    setText(t);
 }
 
 void DBEdit::focusOutEvent(QFocusEvent* event) {

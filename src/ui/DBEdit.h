@@ -4,7 +4,8 @@
 
 #include <QLineEdit>
 
-// A one-line edit bound to a field of the current row; its length limit is the column's width.
+// A one-line edit bound to a field of the current row; its length limit is the column's width,
+// and it shows a stored text whole even when an older file holds a longer one.
 class DBEdit : public QLineEdit, public TextFieldLink {
     Q_OBJECT
 public:
@@ -18,7 +19,7 @@ public:
 protected:
     QWidget* editor() override { return this; }
     QString editorText() const override { return text(); }
-    void setEditorText(const QString& t) override { setText(t); }
+    void setEditorText(const QString& t) override;
     int editorCursor() const override { return cursorPosition(); }
     void setEditorCursor(int position) override { setCursorPosition(position); }
     void setEditorReadOnly(bool on) override { QLineEdit::setReadOnly(on); }

@@ -1,5 +1,6 @@
 #include "ui/Screen.h"
 
+#include "ui/FieldLimit.h"
 #include "ui/Guard.h"
 
 #include <QAbstractButton>
@@ -52,8 +53,11 @@ void Screen::setCancelButton(QAbstractButton* button) {
 }
 
 void Screen::setVisible(bool visible) {
-    if (visible && !m_geometryFixed)
+    if (visible && !m_geometryFixed) {
+        // The limits its designer file gave refuse what does not fit instead of cutting it.
+        FieldLimit::guardChildren(this);
         fixGeometry();
+    }
     QDialog::setVisible(visible);
 }
 

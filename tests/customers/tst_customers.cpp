@@ -8,6 +8,7 @@
 #include "data/Global.h"
 #include "ui/DBComboBox.h"
 #include "ui/DBText.h"
+#include "ui/FieldLimit.h"
 #include "ui/LongLived.h"
 
 #include <QAction>
@@ -135,9 +136,9 @@ private slots:
         {
             TForm16 form;
             QVERIFY(showActive(form));
-            QCOMPARE(edit(form, "DBEdit1")->text(), QString()); // nobody read in
-            QCOMPARE(edit(form, "DBEdit1")->maxLength(), 50);   // the column's width
-            QCOMPARE(edit(form, "DBEdit7")->maxLength(), 255);
+            QCOMPARE(edit(form, "DBEdit1")->text(), QString());  // nobody read in
+            QCOMPARE(FieldLimit::of(edit(form, "DBEdit1")), 50); // the column's width
+            QCOMPARE(FieldLimit::of(edit(form, "DBEdit7")), 255);
             auto* sex = child<DBComboBox>(form, "DBComboBox1");
             QCOMPARE(sex->itemText(0) + u',' + sex->itemText(1), QStringLiteral("ΑΡΡΕΝ,ΘΗΛΥ"));
             QVERIFY(sex->count() == 2 && !sex->isEditable());

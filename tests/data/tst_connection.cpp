@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "data/BusyWait.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 
@@ -125,6 +126,58 @@ private slots:
             QVERIFY2(QString::fromUtf8(e.what()).contains(QStringLiteral("locked")), e.what());
         }
         holder.waitForFinished(10000);
+    }
+
+    // While another program holds the file, the waiting connection tells the program's
+    // watcher when the wait starts and after every short sleep, and when it gives up.
+    void waitTellsTheWatcher_data() {
+        QTest::addColumn<int>("heldMs");
+        QTest::addColumn<int>("limitSeconds"); // 0: the connection's usual limit
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("released in time") << 1500 << 0 << true;
+        QTest::newRow("held past the limit") << 4000 << 1 << false;
+    }
+    void waitTellsTheWatcher() {
+        QFETCH(int, heldMs);
+        QFETCH(int, limitSeconds);
+        QFETCH(bool, stored);
+        TestDatabase db;
+        Connection c;
+        c.setConnectionString(db.connectionString());
+        c.setCommandTimeout(limitSeconds);
+        c.open();
+        QList<BusyWait::Step> steps;
+        bool waitingWhileTold = true;
+        BusyWait::setHook([&](const BusyWait::Step& step) {
+            steps << step;
+            waitingWhileTold = waitingWhileTold && BusyWait::isWaiting();
+        });
+        QProcess holder;
+        holder.start(QStringLiteral(MARIVELLE_HELPER_DIR "/lockholder"),
+                     {db.path(), QString::number(heldMs)});
+        QVERIFY(holder.waitForReadyRead(10000));
+        bool went = true;
+        try {
+            c.execute(QStringLiteral("UPDATE SECURITY SET [PASSWORD]='after'"));
+        } catch (const std::exception&) {
+            went = false;
+        }
+        BusyWait::setHook({});
+        QVERIFY(holder.waitForFinished(10000));
+        QCOMPARE(went, stored);
+        QVERIFY(!BusyWait::isWaiting());
+        QVERIFY(waitingWhileTold);
+        QVERIFY(steps.size() > 10);
+        QCOMPARE(steps.first().phase, BusyWait::Phase::Started);
+        QCOMPARE(steps.last().phase, stored ? BusyWait::Phase::Waiting : BusyWait::Phase::GaveUp);
+        const int limitMs = (limitSeconds > 0 ? limitSeconds : 30) * 1000;
+        int before = -1;
+        for (const BusyWait::Step& step : steps) {
+            QCOMPARE(step.limitMs, limitMs);
+            QVERIFY(step.waitedMs >= before);
+            before = step.waitedMs;
+        }
+        QVERIFY(stored ? before < limitMs : before >= limitMs);
     }
 
     void transactionRollsBackUnlessCommitted() {

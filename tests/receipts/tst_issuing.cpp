@@ -2,15 +2,20 @@
 #include "../ui/UiFixture.h"
 
 #include "customers/Unit18.h"
+#include "data/BusyWait.h"
 #include "data/Global.h"
+#include "data/StoreError.h"
 #include "receipts/Unit56.h"
 #include "receipts/Unit72.h"
 #include "ui/LongLived.h"
+#include "ui/WaitNotice.h"
 
 #include <QAction>
 #include <QDate>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -35,9 +40,10 @@ struct Desk {
         LongLived::clear();
     }
     std::unique_ptr<TForm56> open(const QString& name = QStringLiteral("Ελένη"),
-                                  const QString& surname = QStringLiteral("Νικολάου")) {
+                                  const QString& surname = QStringLiteral("Νικολάου"),
+                                  const QString& id = QStringLiteral("42")) {
         auto form = std::make_unique<TForm56>();
-        form->CustomerId = QStringLiteral("42");
+        form->CustomerId = id;
         form->CustomerName = name;
         form->CustomerSurname = surname;
         showActive(*form);
@@ -49,6 +55,22 @@ struct Desk {
         return db.scalar("SELECT group_concat(" + columns.replace(u',', "||'|'||") +
                          ") FROM (SELECT * FROM " + table + " ORDER BY rowid)");
     }
+};
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    PaintCounter(QWidget* widget, int* paints) : m_paints(paints) {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++*m_paints;
+        return false;
+    }
+
+private:
+    int* m_paints;
 };
 
 QPushButton* issueButton(const TForm56& form) {
@@ -65,13 +87,17 @@ void issue(TForm56& form, const QString& amount, const QString& fund = "1") {
     issueButton(form)->click();
 }
 
-// Inputs and a statement run before the screen opens; an empty message: not offered.
+// Inputs and a statement run before the screen opens; an empty message: not offered. Kept:
+// the inputs stay as typed after the message.
 struct Refused {
     QString amount = "12,5", description = "Μανικιούρ", fund = {}, setup = {}, message = {};
+    bool kept = false;
+    QString customer = "42";
 };
-// An empty pdf: the printout's report file is missing.
+// An empty pdf: the printout's report file is missing. Stored: the amount, pounds, VAT and
+// total as the file holds them.
 struct Issued {
-    QString surname, fund, rate, pdf;
+    QString surname, fund, rate, pdf, amount = "12,5", stored = "12.5|7.32|1.87|14.37";
 };
 
 } // namespace
@@ -83,15 +109,22 @@ class TestIssuing : public QObject {
     Q_OBJECT
 
 private slots:
-    // Not offered, refused or failed: nothing written, no printout, the screen open. A
-    // refusal empties the inputs for another try; a button not offered leaves them typed.
+    // Not offered, refused or failed: nothing written, no number used, no printout, the
+    // screen open. "Μη αποδεκτή τιμή" empties the inputs for another try; a failure says why
+    // and leaves them typed, as does a button not offered.
     void nothingStored_data() {
         QTest::addColumn<Refused>("c");
-        const QString bad = "Μη αποδεκτή τιμή", failed = "Η καταχώρηση δεν έγινε";
+        const QString bad = "Μη αποδεκτή τιμή", failed = "Η καταχώρηση δεν έγινε\r";
         const auto refuse = [](const char* statement) {
             return "CREATE TRIGGER refuse BEFORE " + QString(statement) +
                    " BEGIN SELECT RAISE(ABORT, 'no'); END";
         };
+        const auto notANumber = [&](const QString& typed) {
+            return failed + "Το ποσό \"" + typed +
+                   "\" δεν είναι έγκυρος αριθμός. Γράψτε το με κόμμα για δεκαδικά (π.χ 12,50).";
+        };
+        const QString refusedByTheFile =
+            failed + StoreError::sentence(StoreError::Kind::Refused) + "\rno";
         QTest::newRow("blank amount") << Refused{.amount = "   "};
         QTest::newRow("blank description") << Refused{.description = " "};
         QTest::newRow("comma in description") << Refused{.description = "Βαφή, χτένισμα"};
@@ -99,15 +132,38 @@ private slots:
         QTest::newRow("zero") << Refused{.amount = "0", .message = bad};
         QTest::newRow("negative") << Refused{.amount = "-5", .message = bad};
         QTest::newRow("total not finite") << Refused{.amount = "1,7e308", .message = bad};
-        QTest::newRow("letters") << Refused{.amount = "δέκα", .message = failed};
+        QTest::newRow("total rounds to 0,00") << Refused{.amount = "0,004", .message = bad};
+        QTest::newRow("exponent, total 0,00") << Refused{.amount = "1e-7", .message = bad};
+        QTest::newRow("total 1.000.000,00")
+            << Refused{.amount = "869565,22", .message = bad}; // VAT 130434,78
+        QTest::newRow("twelve digits") << Refused{.amount = "999999999999", .message = bad};
+        QTest::newRow("1e308") << Refused{.amount = "1e308", .message = bad};
+        QTest::newRow("letters") << Refused{
+            .amount = "δέκα", .message = notANumber("δέκα"), .kept = true};
+        QTest::newRow("thousands separator")
+            << Refused{.amount = "1.250,00", .message = notANumber("1.250,00"), .kept = true};
         QTest::newRow("no VAT rate")
-            << Refused{.setup = "DELETE FROM SYNTELESTHS_VAT", .message = failed};
+            << Refused{.setup = "DELETE FROM SYNTELESTHS_VAT",
+                       .message = failed + "Δεν έχει οριστεί συντελεστής Φ.Π.Α. Ορίστε τον από "
+                                           "τις «Επιλογές», «Ρυθμίσεις», «Συντελεστής Φ.Π.Α».",
+                       .kept = true};
         QTest::newRow("no counter")
-            << Refused{.setup = "DELETE FROM LAST_APODEIKSH", .message = failed};
-        QTest::newRow("receipt row refused")
-            << Refused{.fund = "ΕΦΚΑ", .setup = refuse("INSERT ON APODEIKSEIS"), .message = failed};
-        QTest::newRow("counter update refused")
-            << Refused{.setup = refuse("UPDATE ON LAST_APODEIKSH"), .message = failed};
+            << Refused{.setup = "DELETE FROM LAST_APODEIKSH",
+                       .message = failed + "Δεν έχει οριστεί η αρίθμηση των αποδείξεων. Ορίστε "
+                                           "την από τις «Επιλογές», «Ρυθμίσεις», «Καθορισμός "
+                                           "αρίθμησης των αποδείξεων».",
+                       .kept = true};
+        QTest::newRow("no customer number")
+            << Refused{.message = failed + "Ο πελάτης δεν έχει αριθμό πελάτη. Κλείστε την οθόνη "
+                                           "και επιλέξτε ξανά τον πελάτη από τον κατάλογο.",
+                       .kept = true,
+                       .customer = ""};
+        QTest::newRow("receipt row refused") << Refused{.fund = "ΕΦΚΑ",
+                                                        .setup = refuse("INSERT ON APODEIKSEIS"),
+                                                        .message = refusedByTheFile,
+                                                        .kept = true};
+        QTest::newRow("counter update refused") << Refused{
+            .setup = refuse("UPDATE ON LAST_APODEIKSH"), .message = refusedByTheFile, .kept = true};
     }
     void nothingStored() {
         QFETCH(Refused, c);
@@ -115,7 +171,7 @@ private slots:
         if (!c.setup.isEmpty())
             desk.db.exec(c.setup);
         const QString counter = desk.counter();
-        auto form = desk.open();
+        auto form = desk.open(QStringLiteral("Ελένη"), QStringLiteral("Νικολάου"), c.customer);
         QVERIFY(!issueButton(*form)->isEnabled());
         type(*form, c.amount, c.description, c.fund);
         QCOMPARE(issueButton(*form)->isEnabled(), !c.message.isEmpty());
@@ -130,7 +186,8 @@ private slots:
         QString typed;
         for (const char* input : kInputs)
             typed += child<QLineEdit>(*form, input)->text();
-        QCOMPARE(typed, c.message.isEmpty() ? c.amount + c.description + c.fund : QString());
+        QCOMPARE(typed,
+                 c.message.isEmpty() || c.kept ? c.amount + c.description + c.fund : QString());
         QVERIFY(form->isVisible());
     }
 
@@ -138,21 +195,27 @@ private slots:
     void issuedReceiptIsStored_data() {
         QTest::addColumn<Issued>("c");
         QTest::newRow("VAT, apostrophe") << Issued{"Ντ'Αμίκο", "1", "15", "APODEIKSEISVAT.pdf"};
-        QTest::newRow("empty fund, no VAT") << Issued{"Νικολάου", "", "0", "APODEIKSEIS.pdf"};
+        QTest::newRow("empty fund, no VAT")
+            << Issued{"Νικολάου", "", "0", "APODEIKSEIS.pdf", "12,5", "12.5|7.32|0.0|12.5"};
+        QTest::newRow("smallest total 0,01")
+            << Issued{"Νικολάου", "1", "15", "APODEIKSEISVAT.pdf", "0,01", "0.01|0.01|0.0|0.01"};
+        QTest::newRow("largest total 999.999,99")
+            << Issued{"Νικολάου",           "1",         "15",
+                      "APODEIKSEISVAT.pdf", "869565,21", "869565.21|508933.91|130434.78|999999.99"};
         QTest::newRow("printout failed") << Issued{"Νικολάου", "1", "15", ""};
         QTest::newRow("NUL in the surname")
             << Issued{QString("Νικ") + QChar(0) + "ολάου", "1", "15", "APODEIKSEISVAT.pdf"};
     }
     void issuedReceiptIsStored() {
         QFETCH(Issued, c);
-        const auto& [surname, fund, rate, pdf] = c;
+        const auto& [surname, fund, rate, pdf, amount, stored] = c;
         Desk desk;
         desk.db.exec("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=" + rate);
         if (pdf.isEmpty())
             QFile::remove(desk.db.dir() + "/APODEIKSEISVAT.RAV");
         auto form = desk.open(QStringLiteral("Ελένη"), surname);
         QCOMPARE(child<QLabel>(*form, "DBText2")->text(), "57");
-        issue(*form, "12,5", fund);
+        issue(*form, amount, fund);
 
         const QStringList shown = Messages::shownTexts();
         QCOMPARE(shown.size(), pdf.isEmpty() ? 1 : 0);
@@ -162,14 +225,13 @@ private slots:
                          shown[0].contains("«Αποδείξεις που εκδόθηκαν»"),
                      qPrintable(shown[0]));
         QVERIFY(!form->isVisible());
-        const QString vat = rate == u"0" ? "0.0|12.5" : "1.87|14.37";
         const QString today = QDate::currentDate().toString(Qt::ISODate);
-        QCOMPARE(desk.rows("EISPRAKSH_PELATH", "ID,AR_APODEIKSHS,POSO,PERIGRAFH,TAMEIO,POSO_CY,VAT,"
+        QCOMPARE(desk.rows("EISPRAKSH_PELATH", "ID,AR_APODEIKSHS,PERIGRAFH,TAMEIO,POSO,POSO_CY,VAT,"
                                                "SYNOLIKO_POSO,HMEROMHNIA"),
-                 "42|57|12.5|Μανικιούρ|" + fund + "|7.32|" + vat + "|" + today);
-        QCOMPARE(desk.rows("APODEIKSEIS", "AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO,TAMEIO,VAT,"
-                                          "SYNOLIKO_POSO,HMEROMHNIA,EGKYRH"),
-                 "57|Ελένη|" + surname + "|Ελένη " + surname + "|12.5|" + fund + "|" + vat + "|" +
+                 "42|57|Μανικιούρ|" + fund + "|" + stored + "|" + today);
+        QCOMPARE(desk.rows("APODEIKSEIS", "AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,TAMEIO,POSO,"
+                                          "POSO_CY,VAT,SYNOLIKO_POSO,HMEROMHNIA,EGKYRH"),
+                 "57|Ελένη|" + surname + "|Ελένη " + surname + "|" + fund + "|" + stored + "|" +
                      today + "|1");
         QCOMPARE(desk.counter(), "58");
         QCOMPARE(desk.pdfs.files(), pdf.isEmpty() ? QStringList() : QStringList{pdf});
@@ -182,18 +244,127 @@ private slots:
     }
 
     // Two screens opened on the same number: each receipt takes the number stored when it
-    // is issued.
+    // is issued, and the screen the person comes back to shows the number it will give.
     void twoScreensGiveTwoNumbers() {
         Desk desk;
         auto first = desk.open();
         auto second = desk.open(QStringLiteral("Άννα"), QStringLiteral("Ιωάννου"));
+        QVERIFY(showActive(*first));
         issue(*first, "10");
+        QVERIFY(showActive(*second));
+        QCOMPARE(child<QLabel>(*second, "DBText2")->text(), "58");
         issue(*second, "20");
         QCOMPARE(Messages::shownTexts(), QStringList());
         QCOMPARE(desk.rows("APODEIKSEIS", "AR_APODEIKSHS,EPWNYMO,POSO"),
                  "57|Νικολάου|10.0,58|Ιωάννου|20.0");
         QCOMPARE(desk.rows("EISPRAKSH_PELATH", "AR_APODEIKSHS"), "57,58");
         QCOMPARE(desk.counter(), "59");
+    }
+
+    // A failure leaves what was typed, and the next try finds the file as it is then: here
+    // with the VAT rate that was missing set meanwhile (from another copy of the program).
+    void anotherTryAfterAFailure() {
+        Desk desk;
+        desk.db.exec("DELETE FROM SYNTELESTHS_VAT");
+        auto form = desk.open();
+        issue(*form, "12,5");
+        QCOMPARE(Messages::shownTexts().size(), 1);
+        QVERIFY(form->isVisible());
+        desk.db.exec("INSERT INTO SYNTELESTHS_VAT VALUES(15)");
+        Messages::clearShown();
+        issueButton(*form)->click();
+        QCOMPARE(Messages::shownTexts(), QStringList());
+        QCOMPARE(desk.rows("APODEIKSEIS", "AR_APODEIKSHS,POSO,VAT,PERIGRAFH"),
+                 "57|12.5|1.87|Μανικιούρ");
+    }
+
+    // Another copy of the program gives the shown number meanwhile. Coming back to the screen
+    // shows the next one; if it went while the screen stayed in front, the receipt takes the
+    // next number, the screen shows it, and the desk is told why.
+    void numberGivenMeanwhile_data() {
+        QTest::addColumn<bool>("elsewhere"); // the person was in another window meanwhile
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("not taken") << false << false << "57"
+                                   << "";
+        QTest::newRow("taken while in another window") << true << true << "58"
+                                                       << "";
+        QTest::newRow("taken while in front")
+            << false << true << "57"
+            << "Η απόδειξη καταχωρήθηκε με αριθμό 58, γιατί ο αριθμός 57 που έδειχνε η οθόνη "
+               "δόθηκε στο μεταξύ από άλλο αντίγραφο του προγράμματος.";
+    }
+    void numberGivenMeanwhile() {
+        QFETCH(bool, elsewhere);
+        QFETCH(bool, taken);
+        QFETCH(QString, shown);
+        QFETCH(QString, told);
+        Desk desk;
+        auto form = desk.open();
+        QWidget other;
+        if (elsewhere)
+            QVERIFY(showActive(other));
+        if (taken)
+            desk.db.exec("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO) "
+                         "VALUES(57,'Άννα','Ιωάννου','Άννα Ιωάννου',20);"
+                         "UPDATE LAST_APODEIKSH SET [LAST]=58");
+        if (elsewhere)
+            QVERIFY(showActive(*form));
+        auto* number = child<QLabel>(*form, "DBText2");
+        QCOMPARE(number->text(), shown);
+        issue(*form, "10");
+        const QString given = taken ? "58" : "57";
+        QCOMPARE(Messages::shownTexts(), told.isEmpty() ? QStringList() : QStringList{told});
+        QCOMPARE(number->text(), given);
+        QCOMPARE(desk.rows("APODEIKSEIS", "AR_APODEIKSHS,POSO"),
+                 taken ? "57|20.0,58|10.0" : "57|10.0");
+        QCOMPARE(desk.counter(), taken ? "59" : "58");
+    }
+
+    // Another program holds the file when the receipt is stored: the desk sees the wait
+    // cursor and the waiting line while the windows keep painting; once the file is free the
+    // receipt is stored and the notice goes.
+    void issuingWaitsForAnotherProgram() {
+        Desk desk;
+        WaitNotice::install();
+        auto form = desk.open();
+        QProcess holder;
+        holder.start(QStringLiteral(MARIVELLE_HELPER_DIR "/lockholder"),
+                     {desk.db.path(), QStringLiteral("1500")});
+        QVERIFY(holder.waitForReadyRead(10000));
+        // What the program's own timers find while the wait goes on; the screen is asked to
+        // repaint each time, and its paints are counted.
+        QStringList seen;
+        int paints = 0;
+        PaintCounter counter(form.get(), &paints);
+        QTimer watch;
+        watch.setInterval(100);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            const QWidget* notice = WaitNotice::window();
+            const QCursor* cursor = QApplication::overrideCursor();
+            seen << QStringLiteral("%1|%2").arg(
+                notice && notice->isVisible()
+                    ? notice->findChild<QLabel*>(QStringLiteral("Line"))->text()
+                    : QStringLiteral("-"),
+                cursor && cursor->shape() == Qt::WaitCursor ? QStringLiteral("wait")
+                                                            : QStringLiteral("-"));
+            form->update();
+        });
+        watch.start();
+        paints = 0;
+        issue(*form, "10");
+        watch.stop();
+        BusyWait::setHook({});
+        // The wait's event loop may already have seen it end.
+        QVERIFY(holder.state() == QProcess::NotRunning || holder.waitForFinished(10000));
+        QVERIFY2(seen.contains(WaitNotice::line() + "|wait"), qPrintable(seen.join(", ")));
+        QVERIFY(paints > 0);
+        QCOMPARE(Messages::shownTexts(), QStringList());
+        QCOMPARE(desk.rows("APODEIKSEIS", "AR_APODEIKSHS,POSO"), "57|10.0");
+        QCoreApplication::processEvents(); // the first turn of the event loop after the wait
+        QVERIFY(!WaitNotice::window());
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     // Once numbering is defined, the catalogue's button and menu item both hand over its
