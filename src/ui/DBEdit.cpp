@@ -1,10 +1,7 @@
 #include "ui/DBEdit.h"
 
-<<<<<<< HEAD
 #include "ui/AmountText.h"
-=======
 #include "ui/FieldLimit.h"
->>>>>>> issuing
 
 #include <QFocusEvent>
 
