@@ -436,7 +436,7 @@ void apply(SQLite::Database& db, const Parsed& p, const Plan& plan, bool counter
                                      "PERIGRAFH, TAMEIO, POSO_CY, AR_APODEIKSHS, VAT, "
                                      "SYNOLIKO_POSO) VALUES(?,?,?,?,?,?,?,?,?)");
     for (const qint64 n : plan.restore) {
-        const Entry& e = p.entries[n];
+        const Entry& e = *p.entries.constFind(n);
         receipt.reset();
         for (int i = 0; i < kReceiptCount; ++i)
             bindValue(receipt, i + 1, i == kValidField && e.cancelled ? "i0" : e.receipt[i]);
@@ -485,8 +485,8 @@ Outcome run(Connection& c, bool change) {
     LockedRecord record;
     record.fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CLOEXEC);
     if (record.fd < 0 && errno != ENOENT) {
-        // A record that cannot even be read is reported; the file is still compared with
-        // nothing, so that nothing is put back from a record unseen.
+        // A record that may not be written is still read and compared; one that cannot even
+        // be read is reported, and nothing is put back or written.
         record.fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
         if (record.fd < 0) {
             out.recordError = systemError();
