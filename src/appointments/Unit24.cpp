@@ -63,17 +63,21 @@ TForm24::TForm24(QWidget* parent)
 TForm24::~TForm24() = default;
 
 QString TForm24::searchSql(const QString& text) {
-    const QString pattern = anywherePattern(text);
-    QStringList branches;
+    // One pass over the book, each day's row taken with each of its 28 slots in turn: a pass
+    // per slot would read the whole book 28 times.
+    QStringList numbers, texts, times;
     for (int k = 1; k <= TForm2a::kSlots; ++k) {
-        const QString column = u'[' + TForm2a::slotColumn(k) + u']';
-        branches << QStringLiteral("SELECT HMEROMHNIA AS MERA, %1 AS HMERA, '%2' AS ORA, %3 AS "
-                                   "KEIMENO, %4 AS SLOT FROM RANTEBOU WHERE %3 LIKE %5")
-                        .arg(WeekdayText::sql(QStringLiteral("HMEROMHNIA")),
-                             TForm2a::slotCaption(k), column, QString::number(k), pattern);
+        numbers << QStringLiteral("(%1)").arg(k);
+        texts << QStringLiteral("WHEN %1 THEN R.[%2]").arg(k).arg(TForm2a::slotColumn(k));
+        times << QStringLiteral("WHEN %1 THEN '%2'").arg(k).arg(TForm2a::slotCaption(k));
     }
-    return branches.join(QStringLiteral(" UNION ALL ")) +
-           QStringLiteral(" ORDER BY MERA DESC, SLOT DESC");
+    const QString slotText =
+        QStringLiteral("CASE S.column1 ") + texts.join(u' ') + QStringLiteral(" END");
+    return QStringLiteral("SELECT R.HMEROMHNIA AS MERA, %1 AS HMERA, CASE S.column1 %2 END AS "
+                          "ORA, %3 AS KEIMENO, S.column1 AS SLOT FROM RANTEBOU R CROSS JOIN "
+                          "(VALUES %4) S WHERE %3 LIKE %5 ORDER BY MERA DESC, SLOT DESC")
+        .arg(WeekdayText::sql(QStringLiteral("R.HMEROMHNIA")), times.join(u' '), slotText,
+             numbers.join(u','), anywherePattern(text));
 }
 
 QString TForm24::countText(int count) {
