@@ -400,8 +400,11 @@ void TForm18::ExportCustomerData() {
 
 void TForm18::AnonymiseCustomer() {
     const qlonglong id = customerNumber(ui->DBText1->text().trimmed());
-    if (!Messages::question(this, CustomerData::anonymiseQuestion(ui->DBText2->text().trimmed(),
-                                                                  ui->DBText3->text().trimmed())))
+    // What is erased cannot be brought back: Enter answers No.
+    if (!Messages::question(this,
+                            CustomerData::anonymiseQuestion(ui->DBText2->text().trimmed(),
+                                                            ui->DBText3->text().trimmed()),
+                            Messages::Default::No))
         return;
     CustomerData::anonymise(id);
     // She stays current, under her new name, while the search still lists her.
