@@ -12,8 +12,10 @@
 #include "appointments/Unit11.h"
 #include "appointments/Unit12.h"
 #include "appointments/Unit1a.h"
+#include "appointments/Unit24.h"
 #include "customers/Unit16.h"
 #include "customers/Unit17.h"
+#include "customers/Unit23.h"
 #include "data/DataFileCheck.h"
 #include "data/Global.h"
 #include "data/StoreError.h"
@@ -96,7 +98,7 @@ TForm3::TForm3(QWidget* parent)
     // The separators of the menu carry their names too.
     const QStringList separators = {QStringLiteral("N23"), QStringLiteral("N25"),
                                     QStringLiteral("N26"), QStringLiteral("N9"),
-                                    QStringLiteral("N27")};
+                                    QStringLiteral("N27"), QStringLiteral("N31")};
     int next = 0;
     for (QAction* a : ui->N1->actions())
         if (a->isSeparator() && next < separators.size())
@@ -129,6 +131,8 @@ TForm3::TForm3(QWidget* parent)
     bindCommand(this, ui->N11, nullptr, &TForm3::N11Click);
     bindCommand(this, ui->About1, nullptr, &TForm3::About1Click);
     bindCommand(this, ui->N22, nullptr, &TForm3::N22Click);
+    bindCommand(this, ui->N29, nullptr, &TForm3::N29Click);
+    bindCommand(this, ui->N30, nullptr, &TForm3::N30Click);
     connectGuarded(ui->BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
 
     Timer1->setInterval(1000);
@@ -400,6 +404,14 @@ void TForm3::About1Click() {
 
 void TForm3::N22Click() {
     close();
+}
+
+void TForm3::N29Click() {
+    openScreen<TForm23>(this);
+}
+
+void TForm3::N30Click() {
+    openScreen<TForm24>(this);
 }
 
 void TForm3::PopupMenu1Popup() {

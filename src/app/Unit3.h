@@ -66,6 +66,8 @@ public:
     void N11Click();
     void About1Click();
     void N22Click();
+    void N29Click(); // customers' birthdays
+    void N30Click(); // a text searched in the appointment book
     void PopupMenu1Popup();
     void FormDblClick();
 

@@ -2,6 +2,9 @@
 
 #include "ui_Unit18.h"
 
+#include "appointments/Unit24.h"
+#include "customers/CustomerData.h"
+#include "customers/CustomerNumber.h"
 #include "customers/UNIT17A.h"
 #include "customers/Unit19.h"
 #include "customers/Unit20.h"
@@ -16,6 +19,9 @@
 #include "ui/LongLived.h"
 #include "ui/Seams.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -65,6 +71,10 @@ TForm18::TForm18(QWidget* parent)
     addSeparator(N1, "N9");
     N5 = addItem(N1, "N5", QStringLiteral("Ε&κτυπώσεις"));
     N10 = addItem(N1, "N10", QStringLiteral("Έ&ξοδος"));
+    addSeparator(N1, "N14");
+    N11 = addItem(N1, "N11", QStringLiteral("Ραντεβού πελάτη"));
+    N12 = addItem(N1, "N12", QStringLiteral("Εξαγωγή στοιχείων πελάτη"));
+    N13 = addItem(N1, "N13", QStringLiteral("Ανωνυμοποίηση πελάτη"));
     layout()->setMenuBar(MainMenu1);
 
     ADOQuery1->setConnection(ADOConnection1);
@@ -132,6 +142,9 @@ TForm18::TForm18(QWidget* parent)
     bindCommand(this, N5, nullptr, &TForm18::N5Click);
     bindCommand(this, nullptr, ui->Button5, &TForm18::Button5Click);
     bindCommand(this, N10, nullptr, &TForm18::N10Click);
+    bindCommand(this, N11, nullptr, &TForm18::N11Click);
+    bindCommand(this, N12, nullptr, &TForm18::N12Click);
+    bindCommand(this, N13, nullptr, &TForm18::N13Click);
 
     setCancelButton(ui->Button4);
     connectGuarded(ui->Button4, &QPushButton::clicked, this, &TForm18::Button4Click);
@@ -348,4 +361,52 @@ void TForm18::Button5Click() {
 
 void TForm18::N5Click() {
     OpenPrintouts();
+}
+
+void TForm18::N11Click() {
+    TForm24 search(this);
+    search.SearchText = ui->DBText3->text().trimmed();
+    Modal::exec(search);
+}
+
+void TForm18::N12Click() {
+    ExportCustomerData();
+}
+
+void TForm18::N13Click() {
+    AnonymiseCustomer();
+}
+
+void TForm18::ExportCustomerData() {
+    const qlonglong id = customerNumber(ui->DBText1->text().trimmed());
+    // The folder she is handed, or that goes onto her stick: the new folder is made in it.
+    QFileDialog dialog(this, QStringLiteral("Φάκελος για τα στοιχεία του πελάτη"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(QDir::homePath());
+    dialog.resize(800, 480);
+    if (Modal::exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const CustomerData::Exported done =
+        CustomerData::exportTo(dialog.selectedFiles().constFirst(), id);
+    Messages::information(
+        this, QStringLiteral("Τα στοιχεία του πελάτη γράφτηκαν στον φάκελο:\r%1"
+                             "\r\r%2 για ανάγνωση, %3 για άλλο πρόγραμμα "
+                             "και %4 με την περιγραφή του.")
+                  .arg(QDir::toNativeSeparators(done.folder), QFileInfo(done.pdf).fileName(),
+                       QFileInfo(done.json).fileName(), QFileInfo(done.readme).fileName()));
+}
+
+void TForm18::AnonymiseCustomer() {
+    const qlonglong id = customerNumber(ui->DBText1->text().trimmed());
+    // What is erased cannot be brought back: Enter answers No.
+    if (!Messages::question(this,
+                            CustomerData::anonymiseQuestion(ui->DBText2->text().trimmed(),
+                                                            ui->DBText3->text().trimmed()),
+                            Messages::Default::No))
+        return;
+    CustomerData::anonymise(id);
+    // She stays current, under her new name, while the search still lists her.
+    ReloadList();
 }

@@ -66,6 +66,9 @@ private:
     void N10Click();
     void Button5Click();
     void N5Click();
+    void N11Click(); // her appointments
+    void N12Click(); // her data, handed to her
+    void N13Click(); // her record made anonymous
 
     void ApplySort();
     void ShowCustomerCount();
@@ -75,6 +78,8 @@ private:
     void OpenCustomerCollections();
     void ReloadList();
     void OpenPrintouts();
+    void ExportCustomerData();
+    void AnonymiseCustomer();
     QVariant CurrentCustomerId() const; // null when no row is current
     // Runs a step that reorders or reloads the list, then makes the customer who was current
     // before it current again; the first row when she is gone.
@@ -91,6 +96,9 @@ private:
     QAction* KLLLL1;
     QAction* N5;
     QAction* N10;
+    QAction* N11;
+    QAction* N12;
+    QAction* N13;
     Connection* ADOConnection1;
     Query* ADOQuery1;
     DataSource* DataSource1;

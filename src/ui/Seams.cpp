@@ -108,10 +108,15 @@ void Messages::error(QWidget* parent, const QString& text) {
 }
 
 bool Messages::question(QWidget* parent, const QString& text) {
+    return question(parent, text, Default::Yes);
+}
+
+bool Messages::question(QWidget* parent, const QString& text, Default byDefault) {
     if (const auto answer = scripted(Kind::Question, text))
         return *answer;
     return showBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
-                   QMessageBox::Yes) == QMessageBox::Yes;
+                   byDefault == Default::Yes ? QMessageBox::Yes : QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 bool Messages::confirm(QWidget* parent, const QString& text) {

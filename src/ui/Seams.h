@@ -42,7 +42,10 @@ public:
     static void information(QWidget* parent, const QString& text);
     static void error(QWidget* parent, const QString& text);
     static bool question(QWidget* parent, const QString& text); // Yes / No
-    static bool confirm(QWidget* parent, const QString& text);  // OK / Cancel
+    // The same with the button Enter answers; No for what cannot be undone.
+    enum class Default { Yes, No };
+    static bool question(QWidget* parent, const QString& text, Default byDefault);
+    static bool confirm(QWidget* parent, const QString& text); // OK / Cancel
 
     static QString title() { return QStringLiteral("Marivelle"); }
 

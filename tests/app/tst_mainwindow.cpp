@@ -81,6 +81,10 @@ void MainWindowTest::menuTree() {
         "N11=Αλλαγή του κωδικού πρόσβασης",
         "About1=A&bout Marivelle",
         "N22=Έ&ξοδος",
+        // Added after the original items, which keep their places.
+        "-",
+        "N29=Γενέθλια πελατών",
+        "N30=Αναζήτηση στα ραντεβού",
     };
     QCOMPARE(menuItems(n1), expected);
     QCOMPARE(menuItems(form->findChild<QMenu*>(QStringLiteral("N12"))),
@@ -166,6 +170,10 @@ void MainWindowTest::commands_data() {
                                     << "Αλλαγή του κωδικού πρόσβασης";
     QTest::newRow("about") << "About1" << QString() << "TForm62"
                            << "About Marivelle";
+    QTest::newRow("birthdays") << "N29" << QString() << "TForm23"
+                               << "Γενέθλια πελατών";
+    QTest::newRow("appointment search") << "N30" << QString() << "TForm24"
+                                        << "Αναζήτηση στα ραντεβού";
 }
 
 void MainWindowTest::commands() {
