@@ -116,7 +116,8 @@ void TForm59::Button3Click() {
         return f ? f->displayText() : QString();
     };
     Spreadsheet::Sheet sheet;
-    sheet.name = name;
+    // Short enough for a sheet's 31 characters with any two dates.
+    sheet.name = QStringLiteral("Έσοδα ") + m_from + QStringLiteral(" έως ") + m_to;
     sheet.titles = {QStringLiteral("Από"), QStringLiteral("Μέχρι"), QStringLiteral("Έσοδα (EUR)"),
                     QStringLiteral("Φ.Π.Α (EUR)"), QStringLiteral("Έσοδα - Φ.Π.Α (EUR)")};
     sheet.kinds = {Kind::Date, Kind::Date, Kind::Amount, Kind::Amount, Kind::Amount};

@@ -226,7 +226,9 @@ void syncFile(const QByteArray& name, const QString& path) {
 QString sheetName(const QString& text) {
     QString name;
     for (const QChar c : text)
-        name += QStringLiteral("[]:*?/\\").contains(c) || c.unicode() < 0x20 ? u' ' : c;
+        name += c == u'/' || c == u'\\'                                     ? u'-'
+                : QStringLiteral("[]:*?").contains(c) || c.unicode() < 0x20 ? u' '
+                                                                            : c;
     name = name.simplified();
     if (name.size() > LXW_SHEETNAME_MAX) {
         const qsizetype blank = name.lastIndexOf(u' ', LXW_SHEETNAME_MAX);

@@ -40,7 +40,8 @@ struct Sheet {
 void write(const QString& path, const Sheet& sheet);
 
 // A sheet name made of free text: at most 31 characters, cut at a word, without the
-// characters that spreadsheets refuse there ([ ] : * ? / \); "Φύλλο" when nothing is left.
+// characters that spreadsheets refuse there ([ ] : * ? and / \, which become "-", so that a
+// date reads 1-3-2007); "Φύλλο" when nothing is left.
 QString sheetName(const QString& text);
 
 } // namespace Spreadsheet

@@ -263,6 +263,30 @@ private slots:
         QCOMPARE(file.at(1, 0).value, "Παπαδοπούλου");
     }
 
+    // A sheet's name holds 31 characters, and none of [ ] : * ? / \.
+    void sheetNameFromCaption_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("short: as it is") << "Χρήσιμα τηλέφωνα"
+                                         << "Χρήσιμα τηλέφωνα";
+        QTest::newRow("long: cut at a word, no dash left hanging")
+            << "Λειτουργικά έξοδα - Αναλυτική έρευνα"
+            << "Λειτουργικά έξοδα - Αναλυτική";
+        QTest::newRow("dates keep their shape") << "Έξοδα 1/3/2007 έως 31/3/2007"
+                                                << "Έξοδα 1-3-2007 έως 31-3-2007";
+        QTest::newRow("refused characters") << "Σημειώσεις [παλιές]: *;?"
+                                            << "Σημειώσεις παλιές ;";
+        QTest::newRow("apostrophes at the ends") << "'Ταμείο'"
+                                                 << "Ταμείο";
+        QTest::newRow("one word too long") << QString(40, u'Α') << QString(31, u'Α');
+        QTest::newRow("nothing left") << " ?* "
+                                      << "Φύλλο";
+    }
+    void sheetNameFromCaption() {
+        QFETCH(QString, caption);
+        QTEST(Spreadsheet::sheetName(caption), "name");
+    }
+
     // A column's kind comes from what the screen and the data set know of it, not from the
     // values it happens to hold.
     void columnKindFromWhatIsKnown_data() {
