@@ -51,6 +51,12 @@ private slots:
         QVERIFY2(file.at(1, 4).format.contains(QStringLiteral("€")),
                  qPrintable(file.at(1, 4).format));
         QCOMPARE(file.rows.size(), 3);
+        for (const QList<SheetCell>& row : std::as_const(file.rows)) {
+            QStringList shown;
+            for (const SheetCell& c : row)
+                shown << c.format;
+            qInfo().noquote() << "Calc shows:" << shown.join(QStringLiteral(" | "));
+        }
     }
 
 private:
