@@ -227,6 +227,8 @@ private slots:
             << QString("no/such.xlsx") << QString("Ο φάκελος δεν υπάρχει");
         QTest::newRow("a name taken by a folder")
             << QString("folder.xlsx") << QString("Υπάρχει ήδη φάκελος με αυτό το όνομα");
+        QTest::newRow("a value longer than a cell holds")
+            << QString("long.xlsx") << QString("στη στήλη \"Περιγραφή\" έχει περισσότερους από");
     }
     void excelWrittenWholeOrNotAtAll() {
         QFETCH(QString, target);
@@ -240,6 +242,11 @@ private slots:
         const QStringList before =
             dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         const QString path = dir.filePath(target);
+        if (target == u"long.xlsx") {
+            list.db.exec("UPDATE EISPRAKSH_PELATH SET PERIGRAFH = "
+                         "replace(hex(zeroblob(20000)), '00', 'αβ') WHERE AR_APODEIKSHS = 1002");
+            list.query.refresh();
+        }
         Modal::setTestHook([&](QDialog& d) {
             if (auto* dialog = qobject_cast<QFileDialog*>(&d))
                 dialog->selectFile(path);
