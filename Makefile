@@ -3,8 +3,10 @@
 # make bench — install, build, run the benchmarks
 # make stress — the long versions of the crash, two-copies, fuzz replay and monkey tests
 # make fuzz  — clang's libFuzzer on the input readers, FUZZ_SECONDS each, over fuzz/corpus
-# make deb   — the Debian package, build/marivelle_<version>_amd64.deb
+# make deb   — the Debian package, build/marivelle_<version>_amd64.deb, built with Debian's
+#              hardening flags in a folder of its own (build/deb)
 # make deb-check — lintian, the menu entry, and the package started from a scratch root
+# make check-calc — LibreOffice Calc opens the program's Excel workbooks (not in make test)
 # make install — the program, its launcher and marivelle-data under PREFIX
 
 BUILD_DIR     ?= build
@@ -16,14 +18,15 @@ JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins \
             libsqlitecpp-dev libsqlite3-dev libkainjow-mustache-dev libbenchmark-dev \
             fonts-dejavu-core poppler-utils qt6-l10n-tools python3 libgmp-dev \
-            xvfb xauth
+            xvfb xauth libxlsxwriter-dev python3-openpyxl
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Files shipped beside data.mdb (report definitions); absent ones are copied, changed ones kept.
 SHIPPED_FILES := $(wildcard resources/reports/*.RAV)
 
-.PHONY: all deps build run test stress bench seed clean deb deb-check fuzz install
+.PHONY: all deps configure build build-run run test stress bench seed clean deb deb-check \
+        check-calc fuzz install
 
 all: build
 
@@ -38,11 +41,18 @@ deps:
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
 	fi
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
-seed: build
+# What make run starts and seeds: the program, the shipped data file (and makedb, which makes
+# it) and marivelle-data; no test or benchmark.
+build-run: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target marivelle shipped_db marivelle-data
+
+seed: build-run
 	@mkdir -p "$(MARIVELLE_HOME)"
 	@if [ ! -e "$(MARIVELLE_HOME)/data.mdb" ]; then \
 	  cp $(BUILD_DIR)/data.mdb "$(MARIVELLE_HOME)/data.mdb" && \
@@ -87,13 +97,30 @@ bench: build
 	cmake --build $(BUILD_DIR) --target bench_all -j$(JOBS)
 	@for b in $(BUILD_DIR)/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
-# CPack looks at the installed files with file(1) before asking dpkg-shlibdeps.
-deb: PACKAGES += file
-deb: build
-	cd $(BUILD_DIR) && cpack -G DEB
+# The package is built in a folder of its own with Debian's flags (hardening, fortify,
+# bindnow, PIE) and without tests or benchmarks; the .deb lands in BUILD_DIR. CPack looks at
+# the installed files with file(1) before asking dpkg-shlibdeps.
+DEB_BUILD_DIR ?= $(BUILD_DIR)/deb
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+
+deb: PACKAGES += file dpkg-dev
+deb: deps
+	cmake -S . -B $(DEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
+	  -DMARIVELLE_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
+	cmake --build $(DEB_BUILD_DIR) -j$(JOBS)
+	cd $(DEB_BUILD_DIR) && cpack -G DEB -B "$(CURDIR)/$(BUILD_DIR)"
 
 deb-check: deb
 	sh packaging/deb-check.sh $(BUILD_DIR)
+
+# LibreOffice Calc, headless, converts a workbook the program wrote to its own format, and the
+# cells are read back from that. A large install, so apart from make test.
+check-calc: PACKAGES += libreoffice-calc-nogui
+check-calc: build
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target check_calc
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 tests/check_calc
 
 install: build
 	$(SUDO) cmake --install $(BUILD_DIR) --prefix $(PREFIX)

@@ -1,7 +1,8 @@
 #!/bin/sh
-# Checks the Debian package as a salon's machine meets it: lintian, the menu entry and the
-# store description validated, then the package unpacked into a scratch root and its
-# launcher started twice with a fresh MARIVELLE_HOME under a virtual X display.
+# Checks the Debian package as a salon's machine meets it: lintian (no hardening missing),
+# the menu entry and the store description validated, then the package unpacked into a
+# scratch root, its programs checked for Debian's hardening, and its launcher started twice
+# with a fresh MARIVELLE_HOME under a virtual X display.
 #   sh packaging/deb-check.sh [build folder]
 set -eu
 
@@ -13,7 +14,7 @@ app=example.marivelle.Marivelle
 sudo=""
 [ "$(id -u)" = 0 ] || sudo=sudo
 missing=""
-for p in lintian desktop-file-utils appstream xvfb x11-utils python3; do
+for p in lintian desktop-file-utils appstream xvfb x11-utils python3 binutils; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
         missing="$missing $p"
 done
@@ -42,10 +43,27 @@ echo "== $deb"
 dpkg-deb --field "$deb" Package Version Architecture Depends
 
 echo "== lintian"
-lintian --fail-on error --display-info "$deb" || fail "lintian reports errors"
+status=0
+lintian --fail-on error --display-info "$deb" >"$scratch/lintian.log" 2>&1 || status=$?
+cat "$scratch/lintian.log"
+[ "$status" = 0 ] || fail "lintian reports errors"
+! grep -q 'hardening-' "$scratch/lintian.log" || fail "lintian reports missing hardening"
 
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
+
+# Built with dpkg-buildflags: position independent, bound at load and read-only after it
+# (relro, bindnow), with the fortified and stack-protected functions of the C library.
+echo "== hardening"
+for exe in usr/lib/marivelle/marivelle usr/bin/marivelle-data; do
+    f="$root/$exe"
+    readelf -h "$f" | grep -q 'Type: *DYN' || fail "$exe is not position independent"
+    readelf -lW "$f" | grep -q 'GNU_RELRO' || fail "$exe has no relro"
+    readelf -dW "$f" | grep -Eq 'BIND_NOW|FLAGS_1.*NOW' || fail "$exe is not bound now"
+    readelf -sW --dyn-syms "$f" | grep -q '__stack_chk_fail' || fail "$exe has no stack protector"
+    readelf -sW --dyn-syms "$f" | grep -q '_chk@' || fail "$exe calls no fortified function"
+    echo "$exe: PIE, relro, bindnow, stack protector, fortified"
+done
 
 echo "== desktop-file-validate"
 desktop-file-validate "$root/usr/share/applications/$app.desktop" || fail "menu entry"

@@ -181,13 +181,29 @@ QString TForm3::backupText() {
 }
 
 QStringList TForm3::calculatorPrograms() {
-    return {QStringLiteral("gnome-calculator"),
-            QStringLiteral("kcalc"),
-            QStringLiteral("mate-calc"),
-            QStringLiteral("galculator"),
-            QStringLiteral("qalculate-qt"),
-            QStringLiteral("qalculate-gtk"),
-            QStringLiteral("xcalc")};
+    QStringList programs = {QStringLiteral("gnome-calculator"),
+                            QStringLiteral("kcalc"),
+                            QStringLiteral("galculator"),
+                            QStringLiteral("mate-calc"),
+                            QStringLiteral("qalculate-qt"),
+                            QStringLiteral("qalculate-gtk"),
+                            QStringLiteral("xcalc")};
+    const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP").toUpper();
+    const std::pair<const char*, const char*> own[] = {
+        {"KDE", "kcalc"}, {"MATE", "mate-calc"}, {"XFCE", "galculator"}, {"LXDE", "galculator"}};
+    for (const auto& [name, program] : own)
+        if (desktop.split(u':').contains(QLatin1String(name))) {
+            programs.move(programs.indexOf(QLatin1String(program)), 0);
+            break;
+        }
+    return programs;
+}
+
+QString TForm3::noCalculatorText() {
+    const QString package = calculatorPrograms().constFirst();
+    return QStringLiteral("Δεν βρέθηκε αριθμομηχανή εγκατεστημένη στον υπολογιστή. Εγκαταστήστε "
+                          "το πακέτο %1 (με την εντολή: sudo apt install %1) και δοκιμάστε ξανά.")
+        .arg(package);
 }
 
 // ---- start-up ----
@@ -328,8 +344,7 @@ void TForm3::Backup1Click() {
 
 void TForm3::N5Click() {
     if (!Launcher::startDetached(calculatorPrograms()))
-        Messages::error(this, QStringLiteral("Δεν βρέθηκε αριθμομηχανή εγκατεστημένη στον "
-                                             "υπολογιστή."));
+        Messages::error(this, noCalculatorText());
 }
 
 void TForm3::N17Click() {

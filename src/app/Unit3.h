@@ -41,7 +41,10 @@ public:
     static QString productLine();
     static QString noticeText();
     static QString backupText();
+    // The calculators looked for, the running desktop's own first; the first four are those
+    // the package recommends, each a Debian package of the same name.
     static QStringList calculatorPrograms();
+    static QString noCalculatorText();
 
     // Handlers, named after their controls.
     void Timer1Timer();

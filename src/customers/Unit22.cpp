@@ -26,6 +26,9 @@ TForm22::TForm22(QWidget* parent)
     RvProject5 = new RvProject(QStringLiteral("RvProject5"), this);
     RvProject7 = new RvProject(QStringLiteral("RvProject7"), this);
     RvProject9 = new RvProject(QStringLiteral("RvProject9"), this);
+    RvProject5->setTitle(QStringLiteral("Στοιχεία πελατών"));
+    RvProject7->setTitle(QStringLiteral("Ιστορικό πελατών"));
+    RvProject9->setTitle(QStringLiteral("Κατάλογος πελατών"));
 
     // Bold group captions over buttons in the screen's plain face.
     for (QGroupBox* group : {ui->GroupBox1, ui->GroupBox4, ui->GroupBox5}) {

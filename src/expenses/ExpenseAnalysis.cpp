@@ -9,7 +9,9 @@
 #include "ui/DBNavigator.h"
 #include "ui/DBText.h"
 #include "ui/Guard.h"
+#include "ui/SaveFile.h"
 #include "ui/Seams.h"
+#include "ui/Spreadsheet.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -37,7 +39,7 @@ ExpenseAnalysis::ExpenseAnalysis(QWidget* parent, const ReportNames& names)
       totalsConnection(
           new RvDataSetConnection(QString::fromLatin1(names.totalsConnection), ADOQuery4, this)),
       project(new RvProject(QString::fromLatin1(names.project), this)),
-      m_reportFile(QString::fromLatin1(names.file)) {
+      m_reportFile(QString::fromLatin1(names.file)), m_title(QString::fromUtf8(names.title)) {
     ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
     int n = 0;
     for (Query* q : {ADOQuery1, ADOQuery2, ADOQuery3, ADOQuery4}) {
@@ -59,12 +61,13 @@ void ExpenseAnalysis::setUpControls(const QList<GridColumn>& columns) {
     Button1 = control<QPushButton>(*this, QStringLiteral("Button1"));
     Button2 = control<QPushButton>(*this, QStringLiteral("Button2"));
     Button3 = control<QPushButton>(*this, QStringLiteral("Button3"));
+    Button4 = control<QPushButton>(*this, QStringLiteral("Button4"));
 
-    auto* grid = control<DBGrid>(*this, QStringLiteral("DBGrid1"));
-    grid->setDataSource(DataSource1);
-    grid->setColumns(columns);
-    grid->setTitlesBoldCentred(true);
-    grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid = control<DBGrid>(*this, QStringLiteral("DBGrid1"));
+    m_grid->setDataSource(DataSource1);
+    m_grid->setColumns(columns);
+    m_grid->setTitlesBoldCentred(true);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
 
     auto* navigator = control<DBNavigator>(*this, QStringLiteral("DBNavigator1"));
     navigator->setDataSource(DataSource1);
@@ -83,11 +86,22 @@ void ExpenseAnalysis::setUpControls(const QList<GridColumn>& columns) {
         makeRequiredMark(mark);
 
     Button1->setDefault(true);
-    Button3->setEnabled(false);
+    EnableResultCommands(false);
     setCancelButton(Button2);
     connectGuarded(Button1, &QPushButton::clicked, this, &ExpenseAnalysis::Button1Click);
     connectGuarded(Button2, &QPushButton::clicked, this, &ExpenseAnalysis::Button2Click);
     connectGuarded(Button3, &QPushButton::clicked, this, &ExpenseAnalysis::Button3Click);
+    connectGuarded(Button4, &QPushButton::clicked, this, &ExpenseAnalysis::Button4Click);
+}
+
+// The printout and the workbook go together: both show the last search.
+void ExpenseAnalysis::EnableResultCommands(bool on) {
+    Button3->setEnabled(on);
+    Button4->setEnabled(on);
+}
+
+QString ExpenseAnalysis::Subject() const {
+    return m_title + u' ' + PeriodFrom() + QStringLiteral(" έως ") + PeriodTo();
 }
 
 bool ExpenseAnalysis::inputsAreClean() const {
@@ -101,7 +115,7 @@ void ExpenseAnalysis::FormCreate() {
 
 void ExpenseAnalysis::Button1Click() {
     ADOConnection1->setUp(Global::ConnectionString);
-    Button3->setEnabled(true);
+    EnableResultCommands(true);
     if (!TakeBounds()) {
         RefuseSearch();
         return;
@@ -128,7 +142,7 @@ bool ExpenseAnalysis::OpenResult() {
 }
 
 void ExpenseAnalysis::RefuseSearch() {
-    Button3->setEnabled(false);
+    EnableResultCommands(false);
     Messages::information(this, wrongCriteriaMessage());
 }
 
@@ -152,9 +166,33 @@ void ExpenseAnalysis::Button3Click() {
 
     project->setParam(QStringLiteral("From"), PeriodFrom());
     project->setParam(QStringLiteral("To"), PeriodTo());
+    project->setTitle(m_title);
     project->setSubject(PeriodFrom() + QStringLiteral(" έως ") + PeriodTo());
     project->setProjectFile(Global::AppDirectory + QLatin1Char('/') + m_reportFile);
     project->execute();
+}
+
+void ExpenseAnalysis::Button4Click() {
+    const QString name = SaveFile::nameFrom(Subject());
+    const QString path = SaveFile::ask(this, QStringLiteral("Εξαγωγή σε Excel"),
+                                       QStringLiteral("Excel (*.xlsx)"), QStringLiteral("xlsx"),
+                                       SaveFile::dataFolder(), name + QStringLiteral(".xlsx"));
+    if (path.isEmpty())
+        return;
+    // The list as the screen shows it, and under it the totals of the same search, each
+    // under the column of its name.
+    Spreadsheet::Sheet sheet = m_grid->sheet();
+    sheet.name = name;
+    QList<Spreadsheet::Cell> totals(sheet.titles.size());
+    if (!totals.isEmpty())
+        totals[0] = {QStringLiteral("Σύνολο")};
+    for (qsizetype c = 0; c < sheet.titles.size(); ++c)
+        for (const GridColumn& column : m_grid->gridModel()->columns())
+            if (column.title == sheet.titles[c] && ADOQuery2->isActive())
+                if (const Field* total = ADOQuery2->findField(column.field))
+                    totals[c] = {total->displayText(), Spreadsheet::Kind::Amount};
+    sheet.totals = {totals};
+    Spreadsheet::write(path, sheet);
 }
 
 void ExpenseAnalysis::ClosePrintout() {
@@ -172,5 +210,5 @@ void ExpenseAnalysis::FormClose() {
     ADOConnection1->close();
     Edit1->clear();
     Edit2->clear();
-    Button3->setEnabled(false);
+    EnableResultCommands(false);
 }

@@ -8,6 +8,7 @@
 
 class Connection;
 class DataSource;
+class DBGrid;
 class QLineEdit;
 class QPushButton;
 class Query;
@@ -16,8 +17,9 @@ class RvProject;
 
 // What the two expense analyses share: two typed bounds that must pass the input check, a
 // search that fills the list and its totals, and a printout that always shows the last
-// search, whatever the inputs hold by then. The screen lives for the whole run; closing it
-// empties the inputs and takes the printout away until the next search.
+// search, whatever the inputs hold by then; the list and its totals are also saved as an Excel
+// workbook. The screen lives for the whole run; closing it empties the inputs and takes the
+// printout and the workbook away until the next search.
 class ExpenseAnalysis : public Screen {
     Q_OBJECT
 public:
@@ -31,7 +33,8 @@ protected:
         const char* project;
         const char* listConnection;
         const char* totalsConnection;
-        const char* file; // in AppDirectory
+        const char* file;  // in AppDirectory
+        const char* title; // what a person reads for the report: "Έξοδα"
     };
     ExpenseAnalysis(QWidget* parent, const ReportNames& names);
 
@@ -71,15 +74,22 @@ protected:
     QPushButton* Button1 = nullptr; // search
     QPushButton* Button2 = nullptr; // exit
     QPushButton* Button3 = nullptr; // printout
+    QPushButton* Button4 = nullptr; // the workbook
 
 private:
     void FormCreate();
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void Button4Click();
     void RefuseSearch();
+    void EnableResultCommands(bool on);
+    // "Έξοδα 1/3/2007 έως 31/3/2007": the report's words and the last search's period.
+    QString Subject() const;
     bool OpenResult();
     void ClosePrintout();
 
     QString m_reportFile;
+    QString m_title;
+    DBGrid* m_grid = nullptr;
 };

@@ -18,8 +18,8 @@ QString shownDate(const QString& literal) {
 } // namespace
 
 TForm14::TForm14(QWidget* parent)
-    : ExpenseAnalysis(
-          parent, {"RvProject3", "RvDataSetConnection3", "RvDataSetConnection4", "EKSODA1.RAV"}),
+    : ExpenseAnalysis(parent, {"RvProject3", "RvDataSetConnection3", "RvDataSetConnection4",
+                               "EKSODA1.RAV", "Έξοδα"}),
       ui(std::make_unique<Ui::TForm14>()) {
     ui->setupUi(this);
     setUpControls(

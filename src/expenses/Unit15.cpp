@@ -17,8 +17,8 @@ const QString kSums = QStringLiteral("Format(SUM(EKSODA.POSO),'0.00') AS "
 } // namespace
 
 TForm15::TForm15(QWidget* parent)
-    : ExpenseAnalysis(
-          parent, {"RvProject4", "RvDataSetConnection5", "RvDataSetConnection6", "EKSODA2.RAV"}),
+    : ExpenseAnalysis(parent, {"RvProject4", "RvDataSetConnection5", "RvDataSetConnection6",
+                               "EKSODA2.RAV", "Έξοδα κατά μήνα"}),
       ui(std::make_unique<Ui::TForm15>()) {
     ui->setupUi(this);
     setUpControls(

@@ -7,6 +7,8 @@
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "ui/Guard.h"
+#include "ui/SaveFile.h"
+#include "ui/Spreadsheet.h"
 
 #include <QHeaderView>
 
@@ -59,6 +61,7 @@ TForm57::TForm57(QWidget* parent)
 
     setCancelButton(ui->Button1);
     connectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm57::Button1Click);
+    connectGuarded(ui->Button2, &QPushButton::clicked, this, &TForm57::Button2Click);
 }
 
 TForm57::~TForm57() = default;
@@ -95,6 +98,45 @@ void TForm57::FormShow() {
 
 void TForm57::Button1Click() {
     close();
+}
+
+void TForm57::Button2Click() {
+    const QString name =
+        SaveFile::nameFrom(QStringLiteral("Εισπράξεις ") + CustomerName + u' ' + CustomerSurname);
+    const QString path = SaveFile::ask(this, QStringLiteral("Εξαγωγή σε Excel"),
+                                       QStringLiteral("Excel (*.xlsx)"), QStringLiteral("xlsx"),
+                                       SaveFile::dataFolder(), name + QStringLiteral(".xlsx"));
+    if (path.isEmpty())
+        return;
+    using Spreadsheet::Cell;
+    using Spreadsheet::Kind;
+    Spreadsheet::Sheet sheet = ui->DBGrid1->sheet();
+    sheet.name = name;
+    // The sums under the columns they add up, and the count below them, as the screen
+    // shows them.
+    const auto total = [this](const char* field) {
+        const Field* f =
+            ADOQuery2->isActive() ? ADOQuery2->findField(QString::fromLatin1(field)) : nullptr;
+        return f ? f->displayText() : QString();
+    };
+    const std::pair<const char*, const char*> sums[] = {
+        {"POSO", "EISPRAKSH"}, {"VAT", "VAT"}, {"SYNOLIKO_POSO", "SYNOLIKO_POSO"}};
+    QList<Cell> amounts(sheet.titles.size());
+    QList<Cell> count(sheet.titles.size());
+    const QList<GridColumn>& columns = ui->DBGrid1->gridModel()->columns();
+    for (qsizetype c = 0; c < sheet.titles.size(); ++c)
+        for (const GridColumn& column : columns)
+            for (const auto& [listed, summed] : sums)
+                if (column.title == sheet.titles[c] && column.field == QLatin1String(listed))
+                    amounts[c] = {total(summed), Kind::Amount};
+    if (sheet.titles.size() >= 3) {
+        amounts[0] = {QStringLiteral("Σύνολο")};
+        // The label runs on over the empty date beside it.
+        count[0] = {QStringLiteral("Συνολικός αριθμός αποδείξεων:")};
+        count[2] = {total("SYNOLO"), Kind::Count};
+    }
+    sheet.totals = {amounts, count};
+    Spreadsheet::write(path, sheet);
 }
 
 void TForm57::FormClose() {

@@ -14,7 +14,8 @@ namespace Ui {
 class TForm57;
 }
 
-// Every collection of one customer, newest first, with their count and sums. Reads only.
+// Every collection of one customer, newest first, with their count and sums, also saved as
+// an Excel workbook. Reads only.
 class TForm57 : public Screen {
     Q_OBJECT
 public:
@@ -35,6 +36,7 @@ protected:
 
 private:
     void Button1Click();
+    void Button2Click(); // the workbook
 
     std::unique_ptr<Ui::TForm57> ui;
     Connection* ADOConnection1;

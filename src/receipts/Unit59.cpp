@@ -6,9 +6,19 @@
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "ui/Guard.h"
+#include "ui/SaveFile.h"
 #include "ui/Seams.h"
+#include "ui/Spreadsheet.h"
 
 #include <exception>
+
+namespace {
+// "#3/28/2007#" as the program shows dates: 28/3/2007.
+QString shownDate(const QString& literal) {
+    const QStringList parts = QString(literal).remove(u'#').split(u'/');
+    return parts.size() == 3 ? parts[1] + u'/' + parts[0] + u'/' + parts[2] : literal;
+}
+} // namespace
 
 TForm59::TForm59(QWidget* parent)
     : Screen(parent), ui(std::make_unique<Ui::TForm59>()), ADOConnection1(new Connection(this)),
@@ -31,11 +41,13 @@ TForm59::TForm59(QWidget* parent)
         makeRequiredMark(mark);
 
     ui->Button1->setDefault(true);
+    ui->Button3->setEnabled(false); // until a search has found its sums
     setCancelButton(ui->Button2);
     connectGuarded(ui->Edit1, &QLineEdit::textChanged, this, &TForm59::Edit1Change);
     connectGuarded(ui->Edit2, &QLineEdit::textChanged, this, &TForm59::Edit2Change);
     connectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm59::Button1Click);
     connectGuarded(ui->Button2, &QPushButton::clicked, this, &TForm59::Button2Click);
+    connectGuarded(ui->Button3, &QPushButton::clicked, this, &TForm59::Button3Click);
 }
 
 TForm59::~TForm59() = default;
@@ -54,7 +66,9 @@ void TForm59::CheckDateInputs() {
 }
 
 void TForm59::Button1Click() {
-    if (Search())
+    const bool found = Search();
+    ui->Button3->setEnabled(found);
+    if (found)
         return;
     // Figures of an earlier search would read as the answer to this one.
     ADOQuery1->close();
@@ -74,6 +88,8 @@ bool TForm59::Search() {
         ADOQuery1->clearSql();
         ADOQuery1->addSql(sumsSql(from, to));
         ADOQuery1->open();
+        m_from = shownDate(from);
+        m_to = shownDate(to);
         return true;
     } catch (const std::exception&) {
         return false;
@@ -82,6 +98,31 @@ bool TForm59::Search() {
 
 void TForm59::Button2Click() {
     close();
+}
+
+void TForm59::Button3Click() {
+    const QString name =
+        SaveFile::nameFrom(QStringLiteral("Εισπράξεις ") + m_from + QStringLiteral(" έως ") + m_to);
+    const QString path = SaveFile::ask(this, QStringLiteral("Εξαγωγή σε Excel"),
+                                       QStringLiteral("Excel (*.xlsx)"), QStringLiteral("xlsx"),
+                                       SaveFile::dataFolder(), name + QStringLiteral(".xlsx"));
+    if (path.isEmpty())
+        return;
+    using Spreadsheet::Kind;
+    // The period and its three sums, in the screen's order and words.
+    const auto sum = [this](const char* field) {
+        const Field* f =
+            ADOQuery1->isActive() ? ADOQuery1->findField(QString::fromLatin1(field)) : nullptr;
+        return f ? f->displayText() : QString();
+    };
+    Spreadsheet::Sheet sheet;
+    // Short enough for a sheet's 31 characters with any two dates.
+    sheet.name = QStringLiteral("Έσοδα ") + m_from + QStringLiteral(" έως ") + m_to;
+    sheet.titles = {QStringLiteral("Από"), QStringLiteral("Μέχρι"), QStringLiteral("Έσοδα (EUR)"),
+                    QStringLiteral("Φ.Π.Α (EUR)"), QStringLiteral("Έσοδα - Φ.Π.Α (EUR)")};
+    sheet.kinds = {Kind::Date, Kind::Date, Kind::Amount, Kind::Amount, Kind::Amount};
+    sheet.rows = {{m_from, m_to, sum("POSO"), sum("VAT"), sum("POSOPVAT")}};
+    Spreadsheet::write(path, sheet);
 }
 
 void TForm59::FormClose() {

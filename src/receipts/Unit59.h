@@ -15,7 +15,7 @@ class TForm59;
 }
 
 // The income, the VAT and the income less VAT of the valid receipts dated between two typed
-// days, both included. Reads only.
+// days, both included, also saved as an Excel workbook. Reads only.
 class TForm59 : public Screen {
     Q_OBJECT
 public:
@@ -35,6 +35,7 @@ private:
     void CheckDateInputs();
     void Button1Click();
     void Button2Click();
+    void Button3Click(); // the workbook
     // False when a date names no day or the store refuses the statement.
     bool Search();
 
@@ -42,4 +43,7 @@ private:
     Connection* ADOConnection1;
     Query* ADOQuery1;
     DataSource* DataSource1;
+    // The days of the last search as the program shows them: 28/3/2007.
+    QString m_from;
+    QString m_to;
 };

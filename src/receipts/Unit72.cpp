@@ -25,6 +25,7 @@ TForm72::TForm72(QWidget* parent) : QWidget(parent) {
     ADOTable2->setConnection(ADOConnection1);
     ADOTable2->setTableName(QStringLiteral("SYNTELESTHS_VAT"));
     RvProject69 = new RvProject(QStringLiteral("RvProject69"), this);
+    RvProject69->setTitle(QStringLiteral("Απόδειξη"));
     RvDataSetConnection69 =
         new RvDataSetConnection(QStringLiteral("RvDataSetConnection69"), ADOQuery1, this);
     RvDataSetConnection179INFORMAAP =

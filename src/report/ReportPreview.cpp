@@ -132,9 +132,7 @@ QString ReportPreview::pdfFolder() {
 }
 
 QString ReportPreview::proposedPdfName() const {
-    const QString subject =
-        m_subject.isEmpty() ? Clock::today().toString(QStringLiteral("d/M/yyyy")) : m_subject;
-    return SaveFile::nameFrom(m_layout.title() + u' ' + subject) + QStringLiteral(".pdf");
+    return SaveFile::nameFrom(m_layout.title()) + QStringLiteral(".pdf");
 }
 
 void ReportPreview::savePdf() {

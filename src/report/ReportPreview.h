@@ -25,9 +25,7 @@ public:
     void savePdf();    // asks for a file name, then writes
     void savePdfTo(const QString& path);
 
-    // What the report is about (a receipt's number, a period), for the name a saved PDF is
-    // proposed under: "<report> <subject>.pdf", or "<report> <today>.pdf" without one.
-    void setSubject(const QString& subject) { m_subject = subject; }
+    // The report's title as a file name: "Απόδειξη 1001.pdf".
     QString proposedPdfName() const;
     // Where a PDF is proposed: the folder last saved to in this run, else the data folder.
     static QString pdfFolder();
@@ -40,5 +38,4 @@ private:
     QPrintPreviewWidget* m_view = nullptr;
     QSpinBox* m_page = nullptr;
     QLabel* m_pageCount = nullptr;
-    QString m_subject;
 };

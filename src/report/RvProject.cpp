@@ -43,7 +43,10 @@ void RvProject::execute() {
             tables.append(c->read());
 
     const QString base = QFileInfo(tmpl.path()).completeBaseName();
-    ReportLayout layout(tmpl.render(tables, Clock::today(), m_params), tmpl.orientation(), base);
+    QString title = m_title.isEmpty() ? base : m_title;
+    if (!m_subject.isEmpty())
+        title += u' ' + m_subject;
+    ReportLayout layout(tmpl.render(tables, Clock::today(), m_params), tmpl.orientation(), title);
 
     const QString folder = pdfFolder();
     if (!folder.isEmpty()) {
@@ -56,7 +59,6 @@ void RvProject::execute() {
     }
 
     ReportPreview preview(layout, QApplication::activeWindow());
-    preview.setSubject(m_subject);
     Modal::exec(preview);
 }
 

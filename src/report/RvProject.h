@@ -13,6 +13,9 @@ class ReportLayout;
 // the data connections it names among the owner's, and shows the preview, from which the
 // user prints or saves a PDF; it returns when the user has finished.
 //
+// A person reads the report by its title and subject ("Απόδειξη 1001"): the preview's caption,
+// the PDF's document title and the name a saved PDF is proposed under.
+//
 // When the environment names a folder in MARIVELLE_REPORT_PDF_DIR, every report is written
 // there as a PDF named after its file (NOTES.pdf, then NOTES-2.pdf ...) and nothing is shown.
 class RvProject : public QObject {
@@ -25,8 +28,9 @@ public:
     // A value handed over with the data, reached in the file as {{Param.<name>}} (the period
     // an expense report covers); it stays set for the next runs.
     void setParam(const QString& name, const QString& value) { m_params.insert(name, value); }
-    // What the next runs are about (a receipt's number, a period): the preview proposes to
-    // save the PDF under the file's name and this.
+    // What the report is, in words ("Απόδειξη"); the file's name when none is set.
+    void setTitle(const QString& title) { m_title = title; }
+    // What the next runs are about (a receipt's number, a period), after the title.
     void setSubject(const QString& subject) { m_subject = subject; }
 
     void execute();
@@ -38,6 +42,7 @@ public:
 private:
     QString m_projectFile;
     QMap<QString, QString> m_params;
+    QString m_title;
     QString m_subject;
 };
 

@@ -31,6 +31,7 @@ TForm7::TForm7(QWidget* parent)
     RvDataSetConnection2 =
         new RvDataSetConnection(QStringLiteral("RvDataSetConnection2"), ADOQuery1, this);
     RvProject2 = new RvProject(QStringLiteral("RvProject2"), this);
+    RvProject2->setTitle(QStringLiteral("Σημειώσεις"));
 
     setCancelButton(ui->Button3);
     connectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm7::Button1Click);

@@ -59,6 +59,8 @@ void DBGrid::buildMenu() {
         add("CopyAllRows", QStringLiteral("Αντιγραφή όλων των γραμμών"), [this] { copyAllRows(); });
     m_menu->addSeparator();
     m_exportCsv = add("ExportCsv", QStringLiteral("Εξαγωγή σε CSV…"), [this] { exportCsv(); });
+    m_exportExcel =
+        add("ExportExcel", QStringLiteral("Εξαγωγή σε Excel…"), [this] { exportExcel(); });
 }
 
 void DBGrid::updateMenu() {
@@ -67,6 +69,7 @@ void DBGrid::updateMenu() {
     m_copyRow->setEnabled(columns && row >= 0 && row < m_model->rowCount());
     m_copyAll->setEnabled(columns);
     m_exportCsv->setEnabled(columns);
+    m_exportExcel->setEnabled(columns);
 }
 
 void DBGrid::contextMenuEvent(QContextMenuEvent* event) {
@@ -142,13 +145,21 @@ void DBGrid::copyAllRows() {
     toClipboard(shownRows(), true);
 }
 
-QString DBGrid::proposedCsvName() const {
+QString DBGrid::proposedName(const QString& suffix) const {
     QString caption = window()->windowTitle().trimmed();
     if (caption.isEmpty())
         caption = QStringLiteral("Λίστα");
     return SaveFile::nameFrom(caption + u' ' +
                               Clock::today().toString(QStringLiteral("d/M/yyyy"))) +
-           QStringLiteral(".csv");
+           suffix;
+}
+
+QString DBGrid::proposedCsvName() const {
+    return proposedName(QStringLiteral(".csv"));
+}
+
+QString DBGrid::proposedExcelName() const {
+    return proposedName(QStringLiteral(".xlsx"));
 }
 
 void DBGrid::exportCsv() {
@@ -161,6 +172,66 @@ void DBGrid::exportCsv() {
 
 void DBGrid::exportCsvTo(const QString& path) {
     SaveFile::write(path, TableText::csv(shownRows()));
+}
+
+// A column's kind comes from what the screen and the data set say of the column, never from
+// its values, so that a phone number or a code of digits stays text however it looks:
+// - an amount: shown with fixed decimals, or titled in euro ("Ποσό (EUR)"), which also
+//   covers the amounts the statements format as text;
+// - a date: a date field, or a field named HMEROMHNIA... that a statement formatted as text;
+// - a count: a whole-number field (a receipt number, a month, a year, a count);
+// - a number: any other number field;
+// - text: everything else, whatever it holds.
+Spreadsheet::Kind DBGrid::columnKind(int column) const {
+    using Spreadsheet::Kind;
+    const QList<GridColumn>& columns = m_model->columns();
+    if (column < 0 || column >= columns.size())
+        return Kind::Text;
+    const GridColumn& c = columns[column];
+    const DataSet* ds = m_model->dataSet();
+    const int f = m_model->fieldIndex(column);
+    const FieldType type = ds && f >= 0 ? ds->field(f)->type() : FieldType::Unknown;
+    if (c.decimals >= 0 || c.title.contains(QLatin1String("(EUR)"), Qt::CaseInsensitive))
+        return Kind::Amount;
+    switch (type) {
+    case FieldType::Date:
+        return Kind::Date;
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+        return Kind::Count;
+    case FieldType::Double:
+        return Kind::Number;
+    case FieldType::Text:
+    case FieldType::Unknown:
+        if (c.field.startsWith(QLatin1String("HMEROMHNIA"), Qt::CaseInsensitive))
+            return Kind::Date;
+        return Kind::Text;
+    default:
+        return Kind::Text;
+    }
+}
+
+Spreadsheet::Sheet DBGrid::sheet() const {
+    Spreadsheet::Sheet sheet;
+    sheet.name = window()->windowTitle();
+    QList<QStringList> rows = shownRows();
+    sheet.titles = rows.takeFirst();
+    for (const int c : shownColumns())
+        sheet.kinds << columnKind(c);
+    sheet.rows = std::move(rows);
+    return sheet;
+}
+
+void DBGrid::exportExcel() {
+    const QString path =
+        SaveFile::ask(this, QStringLiteral("Εξαγωγή σε Excel"), QStringLiteral("Excel (*.xlsx)"),
+                      QStringLiteral("xlsx"), SaveFile::dataFolder(), proposedExcelName());
+    if (!path.isEmpty())
+        exportExcelTo(path);
+}
+
+void DBGrid::exportExcelTo(const QString& path) {
+    Spreadsheet::write(path, sheet());
 }
 
 void DBGrid::setDataSource(DataSource* source) {

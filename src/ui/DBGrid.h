@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/DBGridModel.h"
+#include "ui/Spreadsheet.h"
 
 #include <QStringList>
 #include <QTableView>
@@ -13,7 +14,8 @@ class QMenu;
 // the grid has no focus), a row indicator, no editing in place. The selected row and the data
 // set's current row follow each other; Delete or Ctrl+Delete asks before deleting the row.
 // Its menu (right-click, the menu key or Shift+F10) copies the selected row or every row to
-// the clipboard and exports the list to a CSV file, values as the grid shows them.
+// the clipboard and exports the list to a CSV file, values as the grid shows them, or to an
+// Excel workbook with typed cells.
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -36,6 +38,13 @@ public:
     void exportCsvTo(const QString& path);
     // "<window caption> <today>.csv"
     QString proposedCsvName() const;
+    void exportExcel(); // asks for a file name, then writes
+    void exportExcelTo(const QString& path);
+    // "<window caption> <today>.xlsx"
+    QString proposedExcelName() const;
+    // The shown list as a sheet named after the window, each column of its kind.
+    Spreadsheet::Sheet sheet() const;
+    Spreadsheet::Kind columnKind(int column) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,12 +67,14 @@ private:
     QList<int> shownColumns() const;
     QStringList rowTexts(int row, const QList<int>& columns) const;
     void showMenuAtCurrentRow();
+    QString proposedName(const QString& suffix) const;
 
     DBGridModel* m_model;
     QMenu* m_menu = nullptr;
     QAction* m_copyRow = nullptr;
     QAction* m_copyAll = nullptr;
     QAction* m_exportCsv = nullptr;
+    QAction* m_exportExcel = nullptr;
     bool m_following = false;
     bool m_scrollOnFollow = true;
 };

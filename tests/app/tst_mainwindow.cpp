@@ -255,26 +255,48 @@ void MainWindowTest::backupText() {
 }
 
 void MainWindowTest::calculator_data() {
+    QTest::addColumn<QString>("desktop"); // XDG_CURRENT_DESKTOP
     QTest::addColumn<QStringList>("installed");
-    QTest::addColumn<QString>("started");
-    QTest::newRow("the desktop's own") << QStringList{"kcalc", "xcalc"} << "kcalc";
-    QTest::newRow("only the plainest") << QStringList{"xcalc"} << "xcalc";
-    QTest::newRow("none") << QStringList{} << QString();
+    QTest::addColumn<QString>("started"); // or the package the message names
+    QTest::newRow("the one there") << "GNOME" << QStringList{"kcalc", "xcalc"} << "kcalc";
+    QTest::newRow("only the plainest") << "" << QStringList{"xcalc"} << "xcalc";
+    QTest::newRow("GNOME's own before another")
+        << "GNOME" << QStringList{"galculator", "gnome-calculator"} << "gnome-calculator";
+    QTest::newRow("KDE's own first")
+        << "KDE" << QStringList{"gnome-calculator", "kcalc"} << "kcalc";
+    QTest::newRow("MATE's own first")
+        << "MATE" << QStringList{"gnome-calculator", "mate-calc"} << "mate-calc";
+    QTest::newRow("Xfce's choice first")
+        << "XFCE" << QStringList{"gnome-calculator", "galculator"} << "galculator";
+    QTest::newRow("none: GNOME's to install") << "GNOME" << QStringList{} << "gnome-calculator";
+    QTest::newRow("none on KDE: its own to install")
+        << "KDE" << QStringList{"gnome-calculator-docs"} << "kcalc";
+    QTest::newRow("none on Ubuntu's GNOME")
+        << "ubuntu:GNOME" << QStringList{} << "gnome-calculator";
 }
 
 void MainWindowTest::calculator() {
+    QFETCH(QString, desktop);
     QFETCH(QStringList, installed);
     QFETCH(QString, started);
     Startup s;
     auto form = s.startSignedIn();
+    const QByteArray before = qgetenv("XDG_CURRENT_DESKTOP");
+    qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
     Launcher::setTestMode(true, installed);
     Launcher::clearCalls();
     Messages::clearShown();
     form->findChild<QAction*>(QStringLiteral("N5"))->trigger();
-    if (started.isEmpty()) {
+    qputenv("XDG_CURRENT_DESKTOP", before);
+    if (!installed.contains(started)) {
         QVERIFY(Launcher::calls().isEmpty());
         QCOMPARE(Messages::shown().size(), 1);
         QCOMPARE(Messages::shown().first().kind, Messages::Kind::Error);
+        QCOMPARE(Messages::shown().first().text,
+                 "Δεν βρέθηκε αριθμομηχανή εγκατεστημένη στον υπολογιστή. Εγκαταστήστε το "
+                 "πακέτο " +
+                     started + " (με την εντολή: sudo apt install " + started +
+                     ") και δοκιμάστε ξανά.");
     } else {
         QCOMPARE(Launcher::calls().size(), 1);
         QCOMPARE(Launcher::calls().first().program, started);

@@ -1,10 +1,12 @@
 #include "../report/ReportFixture.h"
 #include "../ui/UiFixture.h"
+#include "SheetFile.h"
 
 #include "expenses/Unit13.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 
@@ -107,7 +109,9 @@ private slots:
         addCaption("14", "DBGrid1",
                    QStringLiteral("<Περιγραφή |Ημερομηνία >Αξία (EUR) >Φ.Π.Α (EUR) >Αξία + "
                                   "Φ.Π.Α (EUR)"));
+        addCaption("14", "Button4", QStringLiteral("Εξα&γωγή σε Excel…"));
         addCaption("15", "Button1", QStringLiteral("Εύ&ρεση"));
+        addCaption("15", "Button4", QStringLiteral("Εξα&γωγή σε Excel…"));
         addCaption("15", "DBGrid1",
                    QStringLiteral("|Μήνας |Έτος >Αξία (EUR) >Φ.Π.Α (EUR) >Αξία +Φ.Π.Α (EUR)"));
     }
@@ -300,12 +304,14 @@ private slots:
         QWidget& form = *f.form;
         QVERIFY(showActive(form));
         QVERIFY(!button(form, "Button3")->isEnabled());
+        QVERIFY(!button(form, "Button4")->isEnabled());
         QVERIFY(button(form, "Button1")->isDefault());
         typeBounds(form, from, to);
         button(form, "Button1")->click();
         QCOMPARE(button(form, "Button1")->isEnabled(), outcome != u"disabled");
         QCOMPARE(shownText(form), shown);
         QCOMPARE(button(form, "Button3")->isEnabled(), outcome == u"found");
+        QCOMPARE(button(form, "Button4")->isEnabled(), outcome == u"found");
         QCOMPARE(Messages::shownTexts().join(u'\n'),
                  outcome == u"refused" ? "Λανθασμένα κριτήρια." : "");
         if (!printed.isEmpty()) {
@@ -333,7 +339,70 @@ private slots:
         QCOMPARE(child<QLineEdit>(form, "Edit1")->text() + child<QLineEdit>(form, "Edit2")->text(),
                  QString());
         QVERIFY(!button(form, "Button3")->isEnabled());
+        QVERIFY(!button(form, "Button4")->isEnabled());
         QVERIFY(button(form, "Button1")->isEnabled());
+    }
+
+    // The last search saved as a workbook, whatever the inputs hold by then: the list with
+    // typed cells, an empty row, and the totals in bold.
+    void workbookOfTheLastSearch_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("cells");
+        const QString list14 =
+            "*Περιγραφή|*Ημερομηνία|*Αξία (EUR)|*Φ.Π.Α (EUR)|*Αξία + Φ.Π.Α (EUR)";
+        QTest::newRow("March 2007")
+            << "14"
+            << "01/03/2007"
+            << "31/03/2007"
+            << "Έξοδα 1-3-2007 έως 31-3-2007"
+            << list14 + ";Αρχή Μαρτίου|@2007-03-01|#10|#2.4|#12.4;Χωρίς ΦΠΑ|@2007-03-15|#5||"
+                        ";Τέλος Μαρτίου|@2007-03-31|#30|#7.2|#37.2;||||;*Σύνολο||*#45|*#9.6|*#49.6";
+        QTest::newRow("a range without expenses: the titles and an empty total")
+            << "14"
+            << "1/5/2007"
+            << "31/5/2007"
+            << "Έξοδα 1-5-2007 έως 31-5-2007" << list14 + ";||||;*Σύνολο||||";
+        QTest::newRow("years 2006 to 2007: months and years as whole numbers")
+            << "15"
+            << "2006"
+            << "2007"
+            << "Έξοδα κατά μήνα 2006 έως 2007"
+            << "*Μήνας|*Έτος|*Αξία (EUR)|*Φ.Π.Α (EUR)|*Αξία +Φ.Π.Α (EUR);#1|#2006|#100|#10|#110;"
+               "#3|#2006|#201|#20.5|#221.5;#1|#2007|#50|#5|#55;||||;*Σύνολο||*#351|*#35.5|*#386.5";
+    }
+    void workbookOfTheLastSearch() {
+        QFETCH(QString, screen);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, name);
+        QFETCH(QString, cells);
+        Fixture f(screen);
+        QWidget& form = *f.form;
+        QVERIFY(showActive(form));
+        typeBounds(form, from, to);
+        button(form, "Button1")->click();
+        typeBounds(form, "1/4/2007", "2008");
+        QString folder, proposed;
+        Modal::setTestHook([&](QDialog& d) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(&d)) {
+                folder = dialog->directory().absolutePath();
+                proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+                return int(QDialog::Accepted);
+            }
+            return int(QDialog::Rejected);
+        });
+        button(form, "Button4")->click();
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shownTexts().join(u'\n')));
+        QCOMPARE(folder, QDir(f.db.dir()).absolutePath());
+        QCOMPARE(proposed, name + ".xlsx");
+        SheetFile file;
+        MV_VERIFY_NOTHROW(file = readXlsx(QDir(folder).filePath(proposed)));
+        QCOMPARE(file.sheets, QStringList{name});
+        QCOMPARE(file.frozen, "A2");
+        QCOMPARE(file.text(), cells);
     }
 
     // The list's statement, then its totals', to the letter.

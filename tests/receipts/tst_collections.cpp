@@ -1,4 +1,5 @@
 #include "../ui/UiFixture.h"
+#include "SheetFile.h"
 
 #include "customers/Unit18.h"
 #include "receipts/Unit57.h"
@@ -6,6 +7,7 @@
 #include "ui/DBText.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 
@@ -159,6 +161,84 @@ private slots:
         const bool refused = c.expected == TForm59::wrongCriteriaText();
         QCOMPARE(shown(form, kSums), refused ? "||" : c.expected);
         QCOMPARE(Messages::shownTexts(), refused ? QStringList{c.expected} : QStringList());
+        // The workbook goes with the figures shown.
+        QCOMPARE(child<QPushButton>(form, "Button3")->isEnabled(), !refused);
+    }
+
+    // A customer's collections and a period's sums saved as workbooks, with their totals.
+    void workbooks_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("input"); // the customer, or the period
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("cells");
+        const QString titles = "*Αριθμός απόδειξης|*Ημερ. έκδοσης απόδειξης|*Περιγραφή|*Ταμείο|"
+                               "*Ποσό (EUR)|*Φ.Π.Α (EUR)|*Ποσό + Φ.Π.Α (EUR)";
+        QTest::newRow("her collections, newest first, the sums and the count")
+            << "57"
+            << "42"
+            << "Εισπράξεις Ελένη Νικολάου"
+            << titles + ";#4|@2007-12-31|Μανικιούρ||#12.5|#1.87|#14.37"
+                        ";#2|@2007-01-01|Μανικιούρ||#20|#3|#23;||||||"
+                        ";*Σύνολο||||*#32.5|*#4.87|*#37.37"
+                        ";*Συνολικός αριθμός αποδείξεων:||*#2||||";
+        QTest::newRow("a customer without collections: a count of 0")
+            << "57"
+            << "8"
+            << "Εισπράξεις Ελένη Νικολάου"
+            << titles + ";||||||;*Σύνολο||||||;*Συνολικός αριθμός αποδείξεων:||*#0||||";
+        const QString sums = "*Από|*Μέχρι|*Έσοδα (EUR)|*Φ.Π.Α (EUR)|*Έσοδα - Φ.Π.Α (EUR)";
+        QTest::newRow("the sums of 2007") << "59"
+                                          << "01/01/2007-31/12/2007"
+                                          << "Εισπράξεις 1-1-2007 έως 31-12-2007"
+                                          << sums + ";@2007-01-01|@2007-12-31|#32.5|#4.87|#27.63";
+        QTest::newRow("a period without valid receipts")
+            << "59"
+            << "1/2/2007-30/6/2007"
+            << "Εισπράξεις 1-2-2007 έως 30-6-2007" << sums + ";@2007-02-01|@2007-06-30|||";
+    }
+    void workbooks() {
+        QFETCH(QString, screen);
+        QFETCH(QString, input);
+        QFETCH(QString, name);
+        QFETCH(QString, cells);
+        Book book;
+        std::unique_ptr<Screen> form;
+        QString proposed;
+        Modal::setTestHook([&](QDialog& d) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(&d)) {
+                proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+                return int(QDialog::Accepted);
+            }
+            return int(QDialog::Rejected);
+        });
+        if (screen == u"57") {
+            auto* collections = new TForm57;
+            form.reset(collections);
+            collections->CustomerId = input;
+            collections->CustomerName = "Ελένη";
+            collections->CustomerSurname = "Νικολάου";
+            QVERIFY(showActive(*form));
+            QCOMPARE(child<QPushButton>(*form, "Button2")->text(), "Εξα&γωγή σε Excel…");
+            child<QPushButton>(*form, "Button2")->click();
+        } else {
+            form = std::make_unique<TForm59>();
+            QVERIFY(showActive(*form));
+            QVERIFY(!child<QPushButton>(*form, "Button3")->isEnabled());
+            child<QLineEdit>(*form, "Edit1")->setText(input.section(u'-', 0, 0));
+            child<QLineEdit>(*form, "Edit2")->setText(input.section(u'-', 1));
+            child<QPushButton>(*form, "Button1")->click();
+            // Typed afterwards, not searched for: the workbook holds the search.
+            child<QLineEdit>(*form, "Edit1")->setText("1/1/2000");
+            QCOMPARE(child<QPushButton>(*form, "Button3")->text(), "Εξα&γωγή σε Excel…");
+            child<QPushButton>(*form, "Button3")->click();
+        }
+        Modal::setTestHook({});
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shownTexts().join(u'\n')));
+        QCOMPARE(proposed, name + ".xlsx");
+        SheetFile file;
+        MV_VERIFY_NOTHROW(file = readXlsx(QDir(book.db.dir()).filePath(proposed)));
+        QCOMPARE(file.sheets, QStringList{name.replace("Εισπράξεις 1", "Έσοδα 1")});
+        QCOMPARE(file.text(), cells);
     }
 };
 

@@ -41,6 +41,18 @@ inline QString pdfText(const QString& path, const QStringList& options = {}) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// The document title a PDF carries, as pdfinfo reads it.
+inline QString pdfTitle(const QString& path) {
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringLiteral("<pdfinfo failed>");
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n'))
+        if (line.startsWith(QStringLiteral("Title:")))
+            return line.mid(6).trimmed();
+    return QString();
+}
+
 // Whitespace runs as one blank, so that a search does not depend on line breaks.
 inline QString flattened(const QString& text) {
     static const QRegularExpression blanks(QStringLiteral("\\s+"));

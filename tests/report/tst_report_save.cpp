@@ -1,10 +1,12 @@
 #include "../ui/UiFixture.h"
 #include "ReportFixture.h"
 
+#include "customers/Unit22.h"
 #include "expenses/Unit14.h"
 #include "receipts/Unit72.h"
 #include "report/ReportPreview.h"
 #include "tools/Unit7.h"
+#include "ui/SaveFile.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -44,6 +46,11 @@ SaveAnswer printAndSave(const QString& screen, const TestDatabase& db, const QSt
     } else if (screen == u"notes") {
         TForm7 form;
         child<QPushButton>(form, "Button1")->click();
+    } else if (screen == u"customers") {
+        db.exec("INSERT INTO STOIXEIA_PELATH (ONOMA, EPWNYMO) VALUES ('Μαρία', 'Παπαδοπούλου')");
+        TForm22 form;
+        form.CatalogueSql = "SELECT * FROM STOIXEIA_PELATH";
+        child<QPushButton>(form, "Button10")->click();
     } else {
         TForm14 form;
         child<QLineEdit>(form, "Edit1")->setText("01/03/2007");
@@ -73,14 +80,16 @@ private slots:
         Clock::reset();
     }
 
-    // The expenses by month go through the same subject as those between dates.
+    // Words a person reads, never the report file's name; the expenses by month go through
+    // the same subject as those between dates.
     void proposedNameTellsTheSubject_data() {
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("name");
-        QTest::newRow("a receipt: its number") << QString("receipt") << "APODEIKSEIS 1001.pdf";
+        QTest::newRow("a receipt: its number") << QString("receipt") << "Απόδειξη 1001.pdf";
         QTest::newRow("expenses between dates: the period")
-            << QString("expenses") << "EKSODA1 1-3-2007 έως 31-3-2007.pdf";
-        QTest::newRow("the notes: today") << QString("notes") << "NOTES 17-5-2024.pdf";
+            << QString("expenses") << "Έξοδα 1-3-2007 έως 31-3-2007.pdf";
+        QTest::newRow("the customer list") << QString("customers") << "Κατάλογος πελατών.pdf";
+        QTest::newRow("the notes") << QString("notes") << "Σημειώσεις.pdf";
     }
     void proposedNameTellsTheSubject() {
         QFETCH(QString, screen);
@@ -92,6 +101,8 @@ private slots:
         QCOMPARE(answer.folder, QDir(db.dir()).absolutePath());
         QCOMPARE(answer.name, name);
         QVERIFY(QFileInfo(answer.written).size() > 0);
+        // The document's own title says the same, with the "/" a file name cannot hold.
+        QCOMPARE(SaveFile::nameFrom(pdfTitle(answer.written)) + ".pdf", name);
     }
 
     // The folder a PDF went to is proposed again for the next one during the run.

@@ -1,3 +1,4 @@
+#include "SheetFixture.h"
 #include "UiFixture.h"
 
 #include "data/Global.h"
@@ -79,6 +80,22 @@ Rows readCsv(const QString& path) {
     return rows;
 }
 
+const char* kindName(Spreadsheet::Kind kind) {
+    switch (kind) {
+    case Spreadsheet::Kind::Amount:
+        return "amount";
+    case Spreadsheet::Kind::Date:
+        return "date";
+    case Spreadsheet::Kind::Count:
+        return "count";
+    case Spreadsheet::Kind::Number:
+        return "number";
+    case Spreadsheet::Kind::Text:
+        break;
+    }
+    return "text";
+}
+
 } // namespace
 
 // Every data grid copies its rows to the clipboard and exports them to a CSV file.
@@ -151,6 +168,179 @@ private slots:
         MV_VERIFY_NOTHROW(rows = readCsv(QDir(list.db.dir()).filePath(proposed)));
         for (qsizetype r = 0; r < qMax(rows.size(), expected.size()); ++r)
             QCOMPARE(rows.value(r), expected.value(r));
+    }
+
+    // Each value of the list goes into the workbook as what it is, as a spreadsheet reads it.
+    void excelCellsAreTyped_data() { addCollectionsCells(); }
+    void excelCellsAreTyped() {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, kind);
+        QFETCH(QString, value);
+        QFETCH(QString, format);
+        CollectionsSheet list;
+        const QString name = list.exportFromMenu();
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shownTexts().join(u'\n')));
+        SheetFile file;
+        MV_VERIFY_NOTHROW(file = readXlsx(QDir(list.db.dir()).filePath(name)));
+        QCOMPARE(file.rows.size(), 3);
+        const SheetCell cell = file.at(row, column);
+        QCOMPARE(cell.kind, kind);
+        QCOMPARE(cell.value, value);
+        QCOMPARE(cell.format, format);
+        QCOMPARE(cell.bold, row == 0);
+    }
+
+    // The workbook is named and laid out as the list is: the window's caption, the titles in
+    // bold staying in view, columns as wide as what they hold, no formula anywhere.
+    void excelSheetIsLaidOutLikeTheList() {
+        CollectionsSheet list;
+        QCOMPARE(child<QAction>(*list.grid->contextMenu(), "ExportExcel")->text(),
+                 "Εξαγωγή σε Excel…");
+        const QString name = list.exportFromMenu();
+        QCOMPARE(name, "Εισπράξεις από τον συγκεκριμένο πελάτη 17-5-2024.xlsx");
+        SheetFile file;
+        MV_VERIFY_NOTHROW(file = readXlsx(QDir(list.db.dir()).filePath(name)));
+        // A sheet's name holds 31 characters: cut at a word.
+        QCOMPARE(file.sheets, QStringList{"Εισπράξεις από τον συγκεκριμένο"});
+        QCOMPARE(file.title, "Εισπράξεις από τον συγκεκριμένο");
+        QCOMPARE(file.frozen, "A2");
+        QCOMPARE(file.formulas, 0);
+        QStringList titles;
+        for (const SheetCell& c : file.rows.value(0))
+            titles << c.value;
+        QCOMPARE(titles, CollectionsSheet::titles());
+        QCOMPARE(file.widths.size(), titles.size());
+        for (qsizetype c = 0; c < titles.size(); ++c)
+            QVERIFY2(file.widths[c] >= titles[c].size(), qPrintable(titles[c]));
+        QVERIFY(file.widths[1] >= QStringLiteral("00302109876543").size());
+        QVERIFY(file.widths[6] > file.widths[5]);
+    }
+
+    // A sheet is written whole or not at all, and a refusal says why.
+    void excelWrittenWholeOrNotAtAll_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a new file") << QString("new.xlsx") << QString();
+        QTest::newRow("a file there before is replaced") << QString("old.xlsx") << QString();
+        QTest::newRow("a folder that does not exist")
+            << QString("no/such.xlsx") << QString("Ο φάκελος δεν υπάρχει");
+        QTest::newRow("a name taken by a folder")
+            << QString("folder.xlsx") << QString("Υπάρχει ήδη φάκελος με αυτό το όνομα");
+        QTest::newRow("a value longer than a cell holds")
+            << QString("long.xlsx") << QString("στη στήλη \"Περιγραφή\" έχει περισσότερους από");
+    }
+    void excelWrittenWholeOrNotAtAll() {
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        CollectionsSheet list;
+        const QDir dir(list.db.dir());
+        QVERIFY(dir.mkdir("folder.xlsx"));
+        QFile old(dir.filePath("old.xlsx"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("not a workbook") > 0);
+        old.close();
+        const QStringList before =
+            dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QString path = dir.filePath(target);
+        if (target == u"long.xlsx") {
+            list.db.exec("UPDATE EISPRAKSH_PELATH SET PERIGRAFH = "
+                         "replace(hex(zeroblob(20000)), '00', 'αβ') WHERE AR_APODEIKSHS = 1002");
+            list.query.refresh();
+        }
+        Modal::setTestHook([&](QDialog& d) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(&d))
+                dialog->selectFile(path);
+            return int(QDialog::Accepted);
+        });
+        list.grid->contextMenu()->findChild<QAction*>("ExportExcel")->trigger();
+        const QStringList shown = Messages::shownTexts();
+        const QStringList after =
+            dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        if (!message.isEmpty()) {
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown[0].contains("δεν μπορεί να γραφτεί") && shown[0].contains(message),
+                     qPrintable(shown[0]));
+            QCOMPARE(after, before); // nothing left behind
+            return;
+        }
+        QVERIFY2(shown.isEmpty(), qPrintable(shown.join(u'\n')));
+        QCOMPARE(after.size(), before.size() + (target == u"new.xlsx" ? 1 : 0));
+        SheetFile file;
+        MV_VERIFY_NOTHROW(file = readXlsx(path));
+        QCOMPARE(file.at(1, 0).value, "Παπαδοπούλου");
+    }
+
+    // A sheet's name holds 31 characters, and none of [ ] : * ? / \.
+    void sheetNameFromCaption_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("short: as it is") << "Χρήσιμα τηλέφωνα"
+                                         << "Χρήσιμα τηλέφωνα";
+        QTest::newRow("long: cut at a word, no dash left hanging")
+            << "Λειτουργικά έξοδα - Αναλυτική έρευνα"
+            << "Λειτουργικά έξοδα - Αναλυτική";
+        QTest::newRow("dates keep their shape") << "Έξοδα 1/3/2007 έως 31/3/2007"
+                                                << "Έξοδα 1-3-2007 έως 31-3-2007";
+        QTest::newRow("refused characters") << "Σημειώσεις [παλιές]: *;?"
+                                            << "Σημειώσεις παλιές ;";
+        QTest::newRow("apostrophes at the ends") << "'Ταμείο'"
+                                                 << "Ταμείο";
+        QTest::newRow("one word too long") << QString(40, u'Α') << QString(31, u'Α');
+        QTest::newRow("nothing left") << " ?* "
+                                      << "Φύλλο";
+    }
+    void sheetNameFromCaption() {
+        QFETCH(QString, caption);
+        QTEST(Spreadsheet::sheetName(caption), "name");
+    }
+
+    // A column's kind comes from what the screen and the data set know of it, not from the
+    // values it happens to hold.
+    void columnKindFromWhatIsKnown_data() {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("kind");
+        const auto row = [](const char* name, const char* expression, const char* title,
+                            int decimals, const char* kind) {
+            QTest::newRow(name) << QString(expression) << QString(title) << decimals
+                                << QString(kind);
+        };
+        row("a date field", "HMEROMHNIA", "Ημερομηνία", -1, "date");
+        row("a date the statement made text", "Format(HMEROMHNIA,\"dd/mm/yyyy\") AS HMEROMHNIA",
+            "Ημερομηνία", -1, "date");
+        row("an integer field", "AR_APODEIKSHS", "Αριθμός", -1, "count");
+        row("a count", "1 AS SYNOLO", "Πλήθος", -1, "count");
+        row("a number field as stored", "POSO_CY", "Λίρες", -1, "number");
+        row("a number field shown with decimals", "POSO", "Ποσό", 2, "amount");
+        row("a title in euro over a number field", "VAT", "Φ.Π.Α (EUR)", -1, "amount");
+        row("a title in euro over a formatted text", "Format(POSO,'0.00') AS POSO", "Ποσό (EUR)",
+            -1, "amount");
+        row("a text field of digits", "PARALHPTHS", "Παραλήπτης", -1, "text");
+        row("a yes/no field", "EGKYRH", "Έγκυρη", -1, "text");
+        row("a field the list does not have", "TAMEIO", "", -1, "text");
+    }
+    void columnKindFromWhatIsKnown() {
+        QFETCH(QString, expression);
+        QFETCH(QString, title);
+        QFETCH(int, decimals);
+        QFETCH(QString, kind);
+        TestDatabase db;
+        db.exec("INSERT INTO APODEIKSEIS (AR_APODEIKSHS, HMEROMHNIA, PARALHPTHS, POSO, POSO_CY, "
+                "VAT, EGKYRH) VALUES (1001, '2024-05-17', '2109876543', 40, 23.4, 9.6, 1)");
+        auto connection = db.connect();
+        Query query;
+        query.setConnection(connection.get());
+        query.addSql("SELECT " + expression + " FROM APODEIKSEIS");
+        query.open();
+        DataSource source;
+        source.setDataSet(&query);
+        DBGrid grid;
+        grid.setDataSource(&source);
+        const QString field = title.isEmpty() ? QString("NOSUCH") : query.field(0)->fieldName();
+        grid.setColumns(
+            {{field, title.isEmpty() ? QString("Κάτι") : title, Qt::AlignLeft, 0, decimals}});
+        QCOMPARE(kindName(grid.columnKind(0)), kind);
     }
 
     // The menu opens from the mouse and from both keys; a row is copied from it or with Ctrl+C.
