@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 
+#include <QByteArrayView>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,7 +42,7 @@ constexpr int kReceiptCount = 12;
 constexpr int kCollectionCount = 9;
 constexpr int kValidField = 11; // EGKYRH among the receipt's values
 
-quint32 crc32(const QByteArray& data) {
+quint32 crc32(QByteArrayView data) {
     static const std::array<quint32, 256> table = [] {
         std::array<quint32, 256> t{};
         for (quint32 i = 0; i < 256; ++i) {
@@ -195,14 +196,18 @@ void bindValue(SQLite::Statement& st, int index, const QByteArray& v) {
     }
 }
 
-// What the record says of one number.
+// What the record says of one number. Only what the comparison needs is read from a line;
+// its values are read when it is put back.
 struct Entry {
-    QList<QByteArray> receipt;    // kReceiptCount typed values, empty without an I line
-    QList<QByteArray> collection; // kCollectionCount typed values, empty without one
+    qsizetype at = -1;  // where the body of its first I line begins in the record, -1: none
+    qsizetype size = 0; // the body's length, without the checksum
+    int line = 0;       // its line number
     bool cancelled = false;
+    bool hasReceipt() const { return at >= 0; }
 };
 
 struct Parsed {
+    QByteArray bytes; // the record as read
     QMap<qint64, Entry> entries;
     QList<int> unreadable;
     QByteArray torn;           // a last line without its end
@@ -210,74 +215,101 @@ struct Parsed {
     qint64 completeLength = 0; // bytes up to the end of the last whole line
 };
 
-std::optional<qint64> numberOf(const QByteArray& field, bool typed) {
-    bool ok = false;
-    const qint64 n = (typed ? field.mid(1) : field).toLongLong(&ok);
-    if (!ok || (typed && !field.startsWith('i')))
+// A whole number of plain digits; none for anything else.
+std::optional<qint64> numberIn(const char* b, qsizetype n) {
+    if (n <= 0 || n > 18)
         return std::nullopt;
-    return n;
+    qint64 v = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (b[i] < '0' || b[i] > '9')
+            return std::nullopt;
+        v = v * 10 + (b[i] - '0');
+    }
+    return v;
 }
 
-bool readLine(const QByteArray& line, Parsed& p) {
-    const qsizetype lastTab = line.lastIndexOf('\t');
-    if (lastTab < 0)
+// The fields of a line's body, as pieces of the record.
+QList<QByteArrayView> fieldsOf(const char* b, qsizetype n) {
+    QList<QByteArrayView> fields;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= n; ++i)
+        if (i == n || b[i] == '\t') {
+            fields << QByteArrayView(b + start, i - start);
+            start = i + 1;
+        }
+    return fields;
+}
+
+bool readLine(const char* line, qsizetype n, int number, Parsed& p) {
+    const auto* tab = static_cast<const char*>(::memrchr(line, '\t', size_t(n)));
+    if (!tab || line + n - tab - 1 != 8)
         return false;
     bool ok = false;
-    const quint32 crc = line.mid(lastTab + 1).toUInt(&ok, 16);
-    const QByteArray body = line.left(lastTab);
-    if (!ok || crc != crc32(body))
+    const quint32 crc = QByteArray(tab + 1, 8).toUInt(&ok, 16);
+    const qsizetype size = tab - line;
+    if (!ok || crc != crc32(QByteArray::fromRawData(line, size)))
         return false;
-    const QList<QByteArray> f = body.split('\t');
+    const QList<QByteArrayView> f = fieldsOf(line, size);
     if (f[0] == "C" && f.size() == 3) {
-        const std::optional<qint64> n = numberOf(f[1], false);
+        const std::optional<qint64> n = numberIn(f[1].data(), f[1].size());
         if (!n)
             return false;
         p.entries[*n].cancelled = true;
         return true;
     }
-    if (f[0] != "I" || f.size() != 1 + kReceiptCount + kCollectionCount)
+    if (f[0] != "I" || f.size() != 1 + kReceiptCount + kCollectionCount || !f[1].startsWith('i'))
         return false;
-    const QList<QByteArray> receipt = f.mid(1, kReceiptCount);
-    QList<QByteArray> collection = f.mid(1 + kReceiptCount);
-    const bool noCollection = std::all_of(collection.begin(), collection.end(),
-                                          [](const QByteArray& v) { return v == "-"; });
-    if (noCollection)
-        collection.clear();
-    for (const QByteArray& v : receipt + collection)
-        if (!isTypedValue(v))
-            return false;
-    const std::optional<qint64> n = numberOf(receipt[0], true);
-    if (!n)
+    const std::optional<qint64> receipt = numberIn(f[1].data() + 1, f[1].size() - 1);
+    if (!receipt)
         return false;
-    Entry& e = p.entries[*n];
-    if (e.receipt.isEmpty()) { // the first line of a number is the one that counts
-        e.receipt = receipt;
-        e.collection = collection;
+    Entry& e = p.entries[*receipt];
+    if (!e.hasReceipt()) { // the first line of a number is the one that counts
+        e.at = line - p.bytes.constData();
+        e.size = size;
+        e.line = number;
     }
-    if (receipt[kValidField] == "i0")
+    if (f[1 + kValidField] == "i0")
         e.cancelled = true;
     return true;
 }
 
 Parsed parse(const QByteArray& bytes) {
     Parsed p;
+    p.bytes = bytes;
     const qsizetype end = bytes.lastIndexOf('\n') + 1;
     p.completeLength = end;
     p.torn = bytes.mid(end);
-    if (!p.torn.isEmpty()) {
-        const QList<QByteArray> f = p.torn.split('\t');
-        if (f.size() > 1 && (f[0] == "I" || f[0] == "C"))
-            p.tornNumber = numberOf(f[1], f[0] == "I").value_or(-1);
+    const QList<QByteArrayView> tornFields = fieldsOf(p.torn.constData(), p.torn.size());
+    if (tornFields.size() > 1 && (tornFields[0] == "I" || tornFields[0] == "C")) {
+        const QByteArrayView f = tornFields[1];
+        const bool typed = tornFields[0] == "I" && f.startsWith('i');
+        p.tornNumber = numberIn(f.data() + typed, f.size() - typed).value_or(-1);
     }
-    const QList<QByteArray> lines = bytes.left(end).split('\n');
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        const QByteArray& line = lines[i];
-        if (i == 0 && line + '\n' == kHeader)
-            continue;
-        if (!readLine(line, p))
-            p.unreadable << int(i + 1);
+    const char* b = p.bytes.constData();
+    int number = 0;
+    for (qsizetype at = 0; at < end;) {
+        const qsizetype next = p.bytes.indexOf('\n', at);
+        ++number;
+        const bool header = number == 1 && QByteArrayView(b, next + 1) == kHeader;
+        if (!header && !readLine(b + at, next - at, number, p))
+            p.unreadable << number;
+        at = next + 1;
     }
     return p;
+}
+
+// The values of an I line: its receipt's, and its collection's (empty when it has none);
+// false when a value cannot be read back.
+bool valuesOf(const Parsed& p, const Entry& e, QList<QByteArray>& receipt,
+              QList<QByteArray>& collection) {
+    const QList<QByteArray> f = QByteArray(p.bytes.constData() + e.at, e.size).split('\t');
+    receipt = f.mid(1, kReceiptCount);
+    collection = f.mid(1 + kReceiptCount);
+    if (std::all_of(collection.begin(), collection.end(),
+                    [](const QByteArray& v) { return v == "-"; }))
+        collection.clear();
+    return std::all_of(receipt.begin(), receipt.end(), isTypedValue) &&
+           std::all_of(collection.begin(), collection.end(), isTypedValue);
 }
 
 QString systemError() {
@@ -416,7 +448,7 @@ Plan planFor(const Parsed& p, const QMap<qint64, bool>& file, std::optional<qint
     for (auto it = p.entries.begin(); it != p.entries.end(); ++it) {
         const auto inFile = file.find(it.key());
         if (inFile == file.end()) {
-            if (!it->receipt.isEmpty())
+            if (it->hasReceipt())
                 plan.restore << it.key();
         } else if (it->cancelled && *inFile) {
             plan.cancel << it.key();
@@ -428,26 +460,35 @@ Plan planFor(const Parsed& p, const QMap<qint64, bool>& file, std::optional<qint
     return plan;
 }
 
-void apply(SQLite::Database& db, const Parsed& p, const Plan& plan, bool counterRow) {
+void apply(SQLite::Database& db, const Parsed& p, Plan& plan, bool counterRow,
+           QList<int>& unreadable) {
     SQLite::Statement receipt(db, "INSERT INTO APODEIKSEIS(AR_APODEIKSHS, HMEROMHNIA, ONOMA, "
                                   "EPWNYMO, PARALHPTHS, POSO, TAMEIO, POSO_CY, PERIGRAFH, VAT, "
                                   "SYNOLIKO_POSO, EGKYRH) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)");
     SQLite::Statement collection(db, "INSERT INTO EISPRAKSH_PELATH(ID, HMEROMHNIA, POSO, "
                                      "PERIGRAFH, TAMEIO, POSO_CY, AR_APODEIKSHS, VAT, "
                                      "SYNOLIKO_POSO) VALUES(?,?,?,?,?,?,?,?,?)");
-    for (const qint64 n : plan.restore) {
+    QList<qint64> restored;
+    for (const qint64 n : std::as_const(plan.restore)) {
         const Entry& e = *p.entries.constFind(n);
+        QList<QByteArray> values, collected;
+        if (!valuesOf(p, e, values, collected)) {
+            unreadable << e.line;
+            continue;
+        }
         receipt.reset();
         for (int i = 0; i < kReceiptCount; ++i)
-            bindValue(receipt, i + 1, i == kValidField && e.cancelled ? "i0" : e.receipt[i]);
+            bindValue(receipt, i + 1, i == kValidField && e.cancelled ? "i0" : values[i]);
         receipt.exec();
-        if (e.cancelled || e.collection.isEmpty())
+        restored << n;
+        if (e.cancelled || collected.isEmpty())
             continue;
         collection.reset();
         for (int i = 0; i < kCollectionCount; ++i)
-            bindValue(collection, i + 1, e.collection[i]);
+            bindValue(collection, i + 1, collected[i]);
         collection.exec();
     }
+    plan.restore = restored;
     for (const qint64 n : plan.cancel) {
         SQLite::Statement drop(db, "DELETE FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS = ?");
         drop.bind(1, static_cast<int64_t>(n));
@@ -515,7 +556,7 @@ Outcome run(Connection& c, bool change) {
         file = receiptsOf(db);
         counterRow = hasCounterRow(db);
         plan = planFor(p, file, counterOf(db), counterRow);
-        apply(db, p, plan, counterRow);
+        apply(db, p, plan, counterRow, out.unreadable);
         transaction.commit();
         file = receiptsOf(db);
     }
@@ -527,8 +568,7 @@ Outcome run(Connection& c, bool change) {
     QSet<qint64> wanted;
     for (auto it = file.begin(); it != file.end(); ++it) {
         const auto known = p.entries.find(it.key());
-        if (known == p.entries.end() || known->receipt.isEmpty() ||
-            (!it.value() && !known->cancelled))
+        if (known == p.entries.end() || !known->hasReceipt() || (!it.value() && !known->cancelled))
             wanted.insert(it.key());
     }
     if (!p.torn.isEmpty() && !file.contains(p.tornNumber))
@@ -542,7 +582,7 @@ Outcome run(Connection& c, bool change) {
         if (!wanted.contains(n))
             return;
         const auto known = p.entries.constFind(n);
-        if (known == p.entries.constEnd() || known->receipt.isEmpty())
+        if (known == p.entries.constEnd() || !known->hasReceipt())
             lines += line;
         if (!valid)
             lines += cancelledLine(n, QDate::currentDate());
