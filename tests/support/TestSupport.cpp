@@ -2,6 +2,7 @@
 
 #include "data/ChecksumVfs.h"
 #include "data/Connection.h"
+#include "data/DataFileCheck.h"
 #include "data/Global.h"
 
 #include <QFile>
@@ -70,13 +71,7 @@ QStringList receiptFaults(const QString& path) {
     ChecksumVfs::install();
     try {
         SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
-        const auto text = [&](const char* sql) {
-            SQLite::Statement st(db, sql);
-            QStringList rows;
-            while (st.executeStep())
-                rows << QString::fromStdString(st.getColumn(0).getString());
-            return rows.join(u'\n');
-        };
+        const auto text = [&](const char* sql) { return DataFileCheck::rowsOf(db, sql); };
         const QString integrity = text("PRAGMA integrity_check");
         if (integrity != u"ok")
             faults << QStringLiteral("integrity: ") + integrity;
@@ -86,30 +81,14 @@ QStringList receiptFaults(const QString& path) {
         const QByteArray first = journal.open(QIODevice::ReadOnly) ? journal.read(1) : QByteArray();
         if (!first.isEmpty() && first[0] != '\0')
             faults << QStringLiteral("a journal is left after opening");
-        const QString twice = text("SELECT group_concat(AR_APODEIKSHS) FROM (SELECT AR_APODEIKSHS "
-                                   "FROM APODEIKSEIS GROUP BY AR_APODEIKSHS HAVING count(*) > 1)");
-        if (!twice.isEmpty())
-            faults << QStringLiteral("numbers given twice: ") + twice;
-        const QString counter =
+        faults += DataFileCheck::receiptFaults(db);
+        // Here the counter must stand right above the highest number: no number skipped.
+        const QString ahead =
             text("SELECT (SELECT [LAST] FROM LAST_APODEIKSH) || ' after ' || max(AR_APODEIKSHS) "
-                 "FROM APODEIKSEIS WHERE (SELECT [LAST] FROM LAST_APODEIKSH) <> "
-                 "(SELECT max(AR_APODEIKSHS) + 1 FROM APODEIKSEIS)");
-        if (!counter.isEmpty())
-            faults << QStringLiteral("counter ") + counter;
-        const QString unmatched = text(
-            "SELECT group_concat(AR_APODEIKSHS) FROM (SELECT r.AR_APODEIKSHS, r.EGKYRH, "
-            "(SELECT count(*) FROM EISPRAKSH_PELATH c WHERE c.AR_APODEIKSHS = r.AR_APODEIKSHS "
-            "AND c.POSO = r.POSO AND c.VAT IS r.VAT AND c.SYNOLIKO_POSO IS r.SYNOLIKO_POSO) AS "
-            "same, (SELECT count(*) FROM EISPRAKSH_PELATH c WHERE c.AR_APODEIKSHS = "
-            "r.AR_APODEIKSHS) AS any_ FROM APODEIKSEIS r) WHERE (EGKYRH <> 0 AND (same <> 1 OR "
-            "any_ <> 1)) OR (EGKYRH = 0 AND any_ <> 0)");
-        if (!unmatched.isEmpty())
-            faults << QStringLiteral("receipts without their one collection: ") + unmatched;
-        const QString orphans =
-            text("SELECT group_concat(AR_APODEIKSHS) FROM EISPRAKSH_PELATH c WHERE NOT EXISTS "
-                 "(SELECT 1 FROM APODEIKSEIS r WHERE r.AR_APODEIKSHS = c.AR_APODEIKSHS)");
-        if (!orphans.isEmpty())
-            faults << QStringLiteral("collections without a receipt: ") + orphans;
+                 "FROM APODEIKSEIS HAVING (SELECT [LAST] FROM LAST_APODEIKSH) > "
+                 "max(AR_APODEIKSHS) + 1");
+        if (!ahead.isEmpty())
+            faults << QStringLiteral("counter ") + ahead;
     } catch (const std::exception& e) {
         faults << QStringLiteral("unreadable: ") + QString::fromUtf8(e.what());
     }
