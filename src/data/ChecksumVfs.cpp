@@ -505,7 +505,7 @@ Layout layoutOf(File* f) {
 
 } // namespace
 
-Inspection inspect(sqlite3* db) {
+Inspection inspectFirstPage(sqlite3* db) {
     File* f = layerFileOf(db);
     if (!f)
         return {State::Damaged, "the file was not opened through the checksum layer"};
@@ -529,6 +529,16 @@ Inspection inspect(sqlite3* db) {
     case Verdict::Good:
         break;
     }
+    return {State::Sealed, {}};
+}
+
+Inspection inspect(sqlite3* db) {
+    const Inspection first = inspectFirstPage(db);
+    if (first.state != State::Sealed)
+        return first;
+    File* f = layerFileOf(db);
+    const Layout l = layoutOf(f);
+    std::vector<unsigned char> page;
     for (std::uint32_t n = 2; n <= l.pages; ++n) {
         if (isLockBytePage(n, l.pageSize))
             continue;

@@ -59,6 +59,9 @@ struct Inspection {
     std::string detail; // which page, for a damaged file
 };
 Inspection inspect(sqlite3* uncheckedDb);
+// The same from the header and the first page alone: enough to tell another program's write;
+// "Sealed" then says nothing of the other pages, which the checked reads go on to check.
+Inspection inspectFirstPage(sqlite3* uncheckedDb);
 
 // Writes every page's reserved bytes anew, the first page last, without changing a byte of
 // the data; the connection (opened through uncheckedName()) must hold the exclusive lock.

@@ -32,7 +32,7 @@ bool sealAgainIfChanged(const QString& file) {
     const auto look = [&db] {
         // A read takes the read lock, after rolling back what a crash left half written.
         db.execAndGet("PRAGMA schema_version");
-        return ChecksumVfs::inspect(db.getHandle());
+        return ChecksumVfs::inspectFirstPage(db.getHandle());
     };
     db.exec("BEGIN");
     ChecksumVfs::Inspection seen = look();
