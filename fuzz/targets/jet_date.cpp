@@ -1,6 +1,7 @@
 #include "FuzzTargets.h"
 #include "Property.h"
 
+#include "data/Clock.h"
 #include "data/Global.h"
 #include "data/JetDialect.h"
 #include "data/Values.h"
@@ -17,11 +18,11 @@ int FuzzTargets::jetDate(const uint8_t* data, size_t size) {
         return 0;
     const int currentYear = 1900 + (data[0] << 8 | data[1]) % 300;
     const QString typed = Fuzz::text(data + 2, size - 2);
-    Global::SetCurrentYearForTesting(currentYear);
+    Clock::setFixedForTesting(QDate(currentYear, 6, 15));
     QString literal = typed;
     Global::ToJetDate(literal);
     const auto expected = Global::ParseTypedDate(typed, currentYear);
-    Global::SetCurrentYearForTesting(0);
+    Clock::reset();
     const QString detail =
         Fuzz::shown(typed) + QStringLiteral(" in %1 gave ").arg(currentYear) + Fuzz::shown(literal);
     if (!expected) {

@@ -1,7 +1,7 @@
 #include "FuzzTargets.h"
 #include "Property.h"
 
-#include "receipts/Money.h"
+#include "data/Money.h"
 
 #include <QStringList>
 

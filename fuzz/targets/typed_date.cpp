@@ -1,6 +1,7 @@
 #include "FuzzTargets.h"
 #include "Property.h"
 
+#include "data/Clock.h"
 #include "data/Global.h"
 #include "data/Values.h"
 
@@ -15,7 +16,7 @@ int FuzzTargets::typedDate(const uint8_t* data, size_t size) {
     const QString typed = Fuzz::text(data + 2, size - 2);
     const auto d = Global::ParseTypedDate(typed, currentYear);
 
-    Global::SetCurrentYearForTesting(currentYear);
+    Clock::setFixedForTesting(QDate(currentYear, 6, 15));
     bool refused = false;
     QVariant field;
     try {
@@ -25,7 +26,7 @@ int FuzzTargets::typedDate(const uint8_t* data, size_t size) {
         Fuzz::require(e.message().contains(typed), "a refused date is named in its message",
                       Fuzz::shown(typed));
     }
-    Global::SetCurrentYearForTesting(0);
+    Clock::reset();
     const QString detail = Fuzz::shown(typed) + QStringLiteral(" in %1").arg(currentYear);
     if (typed.trimmed().isEmpty()) {
         Fuzz::require(!refused && field.isNull(), "a blank date is an empty field", detail);

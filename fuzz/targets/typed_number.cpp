@@ -1,8 +1,8 @@
 #include "FuzzTargets.h"
 #include "Property.h"
 
+#include "data/Money.h"
 #include "data/Values.h"
-#include "receipts/Money.h"
 
 #include <QRegularExpression>
 

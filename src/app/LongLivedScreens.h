@@ -11,6 +11,10 @@ class TForm72;
 
 // The screens created once by program entry, hidden, and shown again and again; they are
 // registered with LongLived for the others to reach, and destroyed with this object.
+// Links the screens one folder opens from another's (see ScreenLinks); done once by program
+// entry, and by tests that open such a screen.
+void linkScreens();
+
 class LongLivedScreens {
 public:
     LongLivedScreens();

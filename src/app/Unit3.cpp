@@ -8,7 +8,6 @@
 #include "access/Unit66.h"
 #include "app/Unit4.h"
 #include "app/Unit62.h"
-#include "app/Vendor.h"
 #include "appointments/Unit11.h"
 #include "appointments/Unit12.h"
 #include "appointments/Unit1a.h"
@@ -35,6 +34,7 @@
 #include "ui/LongLived.h"
 #include "ui/Screen.h"
 #include "ui/Seams.h"
+#include "ui/Vendor.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 
 #include "ui_Unit62.h"
 
-#include "app/Vendor.h"
 #include "ui/Guard.h"
 #include "ui/Seams.h"
+#include "ui/Vendor.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>

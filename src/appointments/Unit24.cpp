@@ -3,7 +3,7 @@
 #include "ui_Unit24.h"
 
 #include "appointments/Unit2a.h"
-#include "appointments/WeekdayText.h"
+#include "data/AppointmentBook.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
@@ -14,18 +14,6 @@
 #include <QHeaderView>
 
 #include <stdexcept>
-
-namespace {
-// The text as a LIKE pattern found anywhere in a slot: its own "%", "_" and "\" stand for
-// themselves, and its quotes cannot end the literal.
-QString anywherePattern(QString text) {
-    text.remove(QChar(0)); // the store would read the pattern only up to it
-    text.replace(u'\\', QStringLiteral("\\\\"))
-        .replace(u'%', QStringLiteral("\\%"))
-        .replace(u'_', QStringLiteral("\\_"));
-    return Global::QuotedText(u'%' + text + u'%') + QStringLiteral(" ESCAPE '\\'");
-}
-} // namespace
 
 TForm24::TForm24(QWidget* parent)
     : Screen(parent), ui(std::make_unique<Ui::TForm24>()), ADOConnection1(new Connection(this)),
@@ -63,21 +51,7 @@ TForm24::TForm24(QWidget* parent)
 TForm24::~TForm24() = default;
 
 QString TForm24::searchSql(const QString& text) {
-    // One pass over the book, each day's row taken with each of its 28 slots in turn: a pass
-    // per slot would read the whole book 28 times.
-    QStringList numbers, texts, times;
-    for (int k = 1; k <= TForm2a::kSlots; ++k) {
-        numbers << QStringLiteral("(%1)").arg(k);
-        texts << QStringLiteral("WHEN %1 THEN R.[%2]").arg(k).arg(TForm2a::slotColumn(k));
-        times << QStringLiteral("WHEN %1 THEN '%2'").arg(k).arg(TForm2a::slotCaption(k));
-    }
-    const QString slotText =
-        QStringLiteral("CASE S.column1 ") + texts.join(u' ') + QStringLiteral(" END");
-    return QStringLiteral("SELECT R.HMEROMHNIA AS MERA, %1 AS HMERA, CASE S.column1 %2 END AS "
-                          "ORA, %3 AS KEIMENO, S.column1 AS SLOT FROM RANTEBOU R CROSS JOIN "
-                          "(VALUES %4) S WHERE %3 LIKE %5 ORDER BY MERA DESC, SLOT DESC")
-        .arg(WeekdayText::sql(QStringLiteral("R.HMEROMHNIA")), times.join(u' '), slotText,
-             numbers.join(u','), anywherePattern(text));
+    return AppointmentBook::searchSql(text);
 }
 
 QString TForm24::countText(int count) {

@@ -2,11 +2,12 @@
 
 #include "ui_Unit2a.h"
 
-#include "appointments/WeekdayText.h"
+#include "data/AppointmentBook.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "data/Values.h"
+#include "data/WeekdayText.h"
 #include "report/ReportLayout.h"
 #include "report/RvDataSetConnection.h"
 #include "report/RvProject.h"
@@ -29,10 +30,6 @@ const QColor kDateBlue(0, 0, 255);
 // on an A4 page, less the cell's padding.
 constexpr int kSheetTextPixels = 14;
 constexpr double kSheetLinePixels = 520;
-
-QTime slotStart(int k) {
-    return QTime(8, 0).addSecs(30 * 60 * (k - 1));
-}
 } // namespace
 
 TForm2a::TForm2a(QWidget* parent)
@@ -116,20 +113,15 @@ TForm2a::TForm2a(QWidget* parent)
 TForm2a::~TForm2a() = default;
 
 QString TForm2a::slotCaption(int k) {
-    const QString fmt = QStringLiteral("HH:mm");
-    return slotStart(k).toString(fmt) + QStringLiteral(" - ") + slotStart(k + 1).toString(fmt);
+    return AppointmentBook::slotCaption(k);
 }
 
 QString TForm2a::slotColumn(int k) {
-    const QString fmt = QStringLiteral("HHmm");
-    return slotStart(k).toString(fmt) + u'-' + slotStart(k + 1).toString(fmt);
+    return AppointmentBook::slotColumn(k);
 }
 
 int TForm2a::slotOfColumn(const QString& column) {
-    for (int k = 1; k <= kSlots; ++k)
-        if (slotColumn(k) == column)
-            return k;
-    return 0;
+    return AppointmentBook::slotOfColumn(column);
 }
 
 QString TForm2a::sheetSql(const QDate& day) {

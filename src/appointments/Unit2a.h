@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/AppointmentBook.h"
 #include "ui/Screen.h"
 
 #include <QString>
@@ -27,7 +28,7 @@ class TForm2a;
 class TForm2a : public Screen {
     Q_OBJECT
 public:
-    static constexpr int kSlots = 28;
+    static constexpr int kSlots = AppointmentBook::kSlots;
 
     explicit TForm2a(QWidget* parent = nullptr);
     ~TForm2a() override;

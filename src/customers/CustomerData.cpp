@@ -1,7 +1,6 @@
 #include "customers/CustomerData.h"
 
-#include "app/Vendor.h"
-#include "appointments/Unit24.h"
+#include "data/AppointmentBook.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
@@ -11,6 +10,7 @@
 #include "report/ReportTemplate.h"
 #include "ui/SaveFile.h"
 #include "ui/Seams.h"
+#include "ui/Vendor.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -102,7 +102,7 @@ Appointments appointmentsOf(Connection& connection, const QString& surname) {
                                       QStringLiteral("ORA"), QStringLiteral("KEIMENO")};
     if (surname.trimmed().isEmpty())
         return found;
-    Rows mentioning(connection, TForm24::searchSql(surname.trimmed()));
+    Rows mentioning(connection, AppointmentBook::searchSql(surname.trimmed()));
     const DataSet& ds = mentioning.query;
     const int day = ds.fieldByName(QStringLiteral("MERA"))->index();
     const int weekday = ds.fieldByName(QStringLiteral("HMERA"))->index();

@@ -2,21 +2,19 @@
 
 #include "ui_Unit18.h"
 
-#include "appointments/Unit24.h"
 #include "customers/CustomerData.h"
-#include "customers/CustomerNumber.h"
 #include "customers/UNIT17A.h"
 #include "customers/Unit19.h"
 #include "customers/Unit20.h"
 #include "customers/Unit22.h"
 #include "data/Connection.h"
+#include "data/CustomerNumber.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
-#include "receipts/Unit56.h"
-#include "receipts/Unit57.h"
 #include "ui/Commands.h"
 #include "ui/Guard.h"
 #include "ui/LongLived.h"
+#include "ui/ScreenLinks.h"
 #include "ui/Seams.h"
 
 #include <QDir>
@@ -42,10 +40,16 @@ void addSeparator(QMenu* menu, const char* name) {
 }
 
 // The current customer as the catalogue shows her, for the screens opened on her.
+ScreenLinks::Customer shownCustomer(const Ui::TForm18& ui) {
+    return {ui.DBText1->text().trimmed(), ui.DBText2->text().trimmed(),
+            ui.DBText3->text().trimmed()};
+}
+
 template <class T> void handOver(T& screen, const Ui::TForm18& ui) {
-    screen.CustomerId = ui.DBText1->text().trimmed();
-    screen.CustomerName = ui.DBText2->text().trimmed();
-    screen.CustomerSurname = ui.DBText3->text().trimmed();
+    const ScreenLinks::Customer c = shownCustomer(ui);
+    screen.CustomerId = c.id;
+    screen.CustomerName = c.name;
+    screen.CustomerSurname = c.surname;
 }
 } // namespace
 
@@ -318,15 +322,11 @@ void TForm18::N2Click() {
 }
 
 void TForm18::Button6Click() {
-    TForm56 issuing(this);
-    handOver(issuing, *ui);
-    Modal::exec(issuing);
+    ScreenLinks::open(ScreenLinks::ForCustomer::IssueReceipt, this, shownCustomer(*ui));
 }
 
 void TForm18::OpenCustomerCollections() {
-    TForm57 collections(this);
-    handOver(collections, *ui);
-    Modal::exec(collections);
+    ScreenLinks::open(ScreenLinks::ForCustomer::Collections, this, shownCustomer(*ui));
 }
 
 void TForm18::Button7Click() {
@@ -364,9 +364,7 @@ void TForm18::N5Click() {
 }
 
 void TForm18::N11Click() {
-    TForm24 search(this);
-    search.SearchText = ui->DBText3->text().trimmed();
-    Modal::exec(search);
+    ScreenLinks::open(ScreenLinks::ForCustomer::AppointmentSearch, this, shownCustomer(*ui));
 }
 
 void TForm18::N12Click() {

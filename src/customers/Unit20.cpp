@@ -2,8 +2,8 @@
 
 #include "ui_Unit20.h"
 
-#include "customers/CustomerNumber.h"
 #include "data/Connection.h"
+#include "data/CustomerNumber.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "ui/Guard.h"

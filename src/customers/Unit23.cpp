@@ -2,11 +2,11 @@
 
 #include "ui_Unit23.h"
 
-#include "appointments/WeekdayText.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "data/Values.h"
+#include "data/WeekdayText.h"
 #include "report/RvDataSetConnection.h"
 #include "report/RvProject.h"
 #include "ui/Guard.h"

@@ -1,5 +1,7 @@
 #include "Global.h"
 
+#include "Clock.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -11,8 +13,6 @@ namespace {
 constexpr const char* kForbidden[] = {"'", "\"", "&", "*", "-",  "=", "!", "#", "$", "[", "]",
                                       "?", "%",  "+", "*", "\\", "|", "@", "_", "~", "`", "(",
                                       ")", "{",  "}", "<", ">",  ".", ";", "^", ":", ","};
-
-int fixedYear = 0;
 
 std::optional<int> readNumber(const QString& part) {
     const QString p = part.trimmed();
@@ -53,11 +53,7 @@ bool IsCleanText(const QString& text) {
 }
 
 int CurrentYear() {
-    return fixedYear ? fixedYear : QDate::currentDate().year();
-}
-
-void SetCurrentYearForTesting(int year) {
-    fixedYear = year;
+    return Clock::today().year();
 }
 
 std::optional<QDate> ParseTypedDate(const QString& text, int currentYear) {

@@ -41,8 +41,7 @@ void ToJetDate(QString& text);
 // year). A year of one or two digits is widened by a 50-year window around the current year.
 std::optional<QDate> ParseTypedDate(const QString& text, int currentYear);
 
-// The current year as the checks see it; tests may fix it.
+// The current year as the checks see it: the program's clock.
 int CurrentYear();
-void SetCurrentYearForTesting(int year); // 0 returns to the clock
 
 } // namespace Global

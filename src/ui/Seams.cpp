@@ -261,26 +261,3 @@ int Termination::requests() {
 void Termination::clearRequests() {
     terminations().requests = 0;
 }
-
-// ---- Clock ----
-
-namespace {
-QDateTime& fixedMoment() {
-    static QDateTime moment;
-    return moment;
-}
-} // namespace
-
-QDate Clock::today() {
-    return now().date();
-}
-
-QDateTime Clock::now() {
-    const QDateTime& fixed = fixedMoment();
-    return fixed.isValid() ? fixed : QDateTime::currentDateTime();
-}
-
-void Clock::setFixedForTesting(const QDateTime& moment) {
-    fixedMoment() = moment;
-    Global::SetCurrentYearForTesting(moment.isValid() ? moment.date().year() : 0);
-}

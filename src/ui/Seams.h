@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Clock.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -92,17 +94,4 @@ public:
     static bool isTestMode();
     static int requests();
     static void clearRequests();
-};
-
-// "Today" as the program sees it.
-class Clock {
-public:
-    static QDate today();
-    static QDateTime now();
-
-    // Fixes the clock (and the year that two-digit years are read against); an invalid
-    // value returns to the system clock.
-    static void setFixedForTesting(const QDateTime& moment);
-    static void setFixedForTesting(const QDate& day) { setFixedForTesting(day.startOfDay()); }
-    static void reset() { setFixedForTesting(QDateTime()); }
 };

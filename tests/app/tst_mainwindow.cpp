@@ -2,7 +2,6 @@
 
 #include "app/AnalogClock.h"
 #include "app/LongLivedScreens.h"
-#include "app/Vendor.h"
 #include "customers/Unit18.h"
 #include "customers/Unit22.h"
 #include "expenses/Unit14.h"
@@ -10,6 +9,7 @@
 #include "receipts/Unit72.h"
 #include "tools/Unit7.h"
 #include "ui/LongLived.h"
+#include "ui/Vendor.h"
 
 #include <QAction>
 #include <QCalendarWidget>

@@ -1,4 +1,5 @@
 #include "../ui/UiFixture.h"
+#include "app/LongLivedScreens.h"
 
 #include "appointments/Unit24.h"
 #include "appointments/Unit2a.h"
@@ -211,6 +212,7 @@ private slots:
     void catalogueSearchesHerSurname() {
         Search s;
         s.db.exec("INSERT INTO STOIXEIA_PELATH(ID,ONOMA,EPWNYMO) VALUES(7,'Νίκος','Παπάς')");
+        linkScreens();
         TForm18 catalogue;
         LongLived::add(&catalogue);
         QStringList searched;

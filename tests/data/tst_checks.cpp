@@ -1,3 +1,4 @@
+#include "data/Clock.h"
 #include "data/Global.h"
 #include "data/Values.h"
 
@@ -8,8 +9,8 @@
 class TestChecks : public QObject {
     Q_OBJECT
 private slots:
-    void init() { Global::SetCurrentYearForTesting(2026); }
-    void cleanup() { Global::SetCurrentYearForTesting(0); }
+    void init() { Clock::setFixedForTesting(QDate(2026, 6, 15)); }
+    void cleanup() { Clock::reset(); }
 
     void cleanText_data() {
         QTest::addColumn<QString>("text");

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "data/Clock.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
@@ -42,12 +43,12 @@ private slots:
     void init() {
         db = std::make_unique<TestDatabase>();
         conn = db->connect();
-        Global::SetCurrentYearForTesting(2026);
+        Clock::setFixedForTesting(QDate(2026, 6, 15));
     }
     void cleanup() {
         conn.reset();
         db.reset();
-        Global::SetCurrentYearForTesting(0);
+        Clock::reset();
     }
 
     void openReadsEveryRowWithExactCount() {

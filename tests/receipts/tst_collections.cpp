@@ -1,5 +1,6 @@
 #include "../ui/UiFixture.h"
 #include "SheetFile.h"
+#include "app/LongLivedScreens.h"
 
 #include "customers/Unit18.h"
 #include "receipts/Unit57.h"
@@ -112,6 +113,7 @@ private slots:
         Book book;
         book.db.exec(
             "INSERT INTO STOIXEIA_PELATH(ID,ONOMA,EPWNYMO) VALUES(42,' Ελένη ','Νικολάου')");
+        linkScreens();
         TForm18 catalogue;
         catalogue.CatalogueSql = "SELECT * FROM STOIXEIA_PELATH";
         QString seen;

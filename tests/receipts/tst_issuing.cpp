@@ -1,5 +1,6 @@
 #include "../report/ReportFixture.h"
 #include "../ui/UiFixture.h"
+#include "app/LongLivedScreens.h"
 
 #include "customers/Unit18.h"
 #include "data/BusyWait.h"
@@ -373,6 +374,7 @@ private slots:
         Desk desk;
         desk.db.exec("INSERT INTO STOIXEIA_PELATH(ID,ONOMA,EPWNYMO) VALUES(42,'Ζωή','Ντ''Αμίκο')");
         Global::NumberingLocked = true;
+        linkScreens();
         TForm18 catalogue;
         catalogue.CatalogueSql = "SELECT ID,ONOMA,EPWNYMO FROM STOIXEIA_PELATH";
         QString handed;

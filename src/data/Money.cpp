@@ -1,4 +1,4 @@
-#include "receipts/Money.h"
+#include "data/Money.h"
 
 #include "data/Global.h"
 #include "data/Values.h"
