@@ -16,7 +16,7 @@ struct DayPage {
     TForm2a day;
 
     explicit DayPage(const QStringList& texts = {}) {
-        scriptMessages();
+        ScreenFixture::begin();
         Clock::setFixedForTesting(QDate(2026, 3, 15));
         copyShippedReports(db.dir());
         QStringList columns{QStringLiteral("HMEROMHNIA")};

@@ -21,23 +21,17 @@ namespace {
 
 // A data file with the counter at 57, VAT at 15 %, a header and customer 42; the receipt
 // printout registered as program entry does, writing PDF files.
-struct Desk {
-    TestDatabase db;
+struct Desk : ScreenFixture {
     PdfFolder pdfs;
     TForm72 printout;
 
     Desk() {
-        scriptMessages();
         Modal::setTestHook([](QDialog&) { return 0; });
         LongLived::add(&printout);
         copyShippedReports(db.dir());
         for (const char* table : {"LAST_APODEIKSH VALUES(57)", "SYNTELESTHS_VAT VALUES(15)",
                                   "INFORMATION(TITLE) VALUES('Κέντρο Αισθητικής Ίριδα')"})
             db.exec("INSERT INTO " + QString(table));
-    }
-    ~Desk() {
-        Modal::setTestHook({});
-        LongLived::clear();
     }
     std::unique_ptr<TForm56> open(const QString& name = QStringLiteral("Ελένη"),
                                   const QString& surname = QStringLiteral("Νικολάου"),

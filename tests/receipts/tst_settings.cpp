@@ -72,27 +72,11 @@ class TestSettings : public QObject {
 
 private slots:
     void init() {
-        scriptMessages();
+        ScreenFixture::begin();
         Termination::setTestMode(true);
         Termination::clearRequests();
     }
-    void cleanup() { Modal::setTestHook({}); }
-
-    // Only the captions with a trap: accelerators, a Latin M, a stop left out.
-    void captionsAreExact_data() {
-        addCaptionColumns();
-        addCaption("9", "Button2", QStringLiteral("Έ&ξοδος"));
-        addCaption("68", "", QStringLiteral("Συντελεστής Φ.Π.Α"));
-        addCaption("73", "Label7", QStringLiteral("Α.Φ.M:")); // a Latin M
-        addCaption("73", "Button2", QStringLiteral("Προε&πισκόπιση"));
-    }
-    void captionsAreExact() {
-        QFETCH(QString, screen);
-        QFETCH(QString, object);
-        QFETCH(QString, text);
-        TestDatabase db;
-        QCOMPARE(captionOf(*makeScreen(screen), object), text);
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     // Typing and posting: the row is started in the empty table and edited afterwards; a
     // refused text stays typed with nothing stored; a VAT rate stored ends the program.

@@ -55,7 +55,7 @@ private slots:
         Messages::setTestMode(true);
         Messages::clearShown();
     }
-    void cleanup() { Modal::setTestHook({}); }
+    void cleanup() { ScreenFixture::end(); }
 
     void layoutFollowsTheVatRate_data() {
         QTest::addColumn<QString>("rate");

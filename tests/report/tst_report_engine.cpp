@@ -49,14 +49,10 @@ class TestReportEngine : public QObject {
 
 private slots:
     void init() {
-        Messages::setTestMode(true);
-        Messages::clearShown();
+        ScreenFixture::begin();
         Clock::setFixedForTesting(QDate(2024, 5, 17));
     }
-    void cleanup() {
-        Modal::setTestHook({});
-        Clock::reset();
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     void shippedFilesShowTheirData_data() {
         QTest::addColumn<QString>("file");
