@@ -33,15 +33,13 @@ void post(QWidget& screen) {
 }
 
 // A data file with the shipped reports and the receipt printout registered, writing PDFs.
-struct Printing {
-    TestDatabase db;
+struct Printing : ScreenFixture {
     PdfFolder out;
     TForm72 printout;
     Printing() {
         copyShippedReports(db.dir());
         LongLived::add(&printout);
     }
-    ~Printing() { LongLived::clear(); }
 };
 
 // The first field typed into, each text followed by Post ('|' between the texts); nothing

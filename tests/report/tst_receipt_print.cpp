@@ -1,4 +1,5 @@
 #include "ReportFixture.h"
+#include "ScreenFixture.h"
 #include "TestSupport.h"
 
 #include "receipts/Unit72.h"
@@ -51,10 +52,7 @@ class TestReceiptPrint : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        Messages::setTestMode(true);
-        Messages::clearShown();
-    }
+    void init() { ScreenFixture::begin(); }
     void cleanup() { ScreenFixture::end(); }
 
     void layoutFollowsTheVatRate_data() {

@@ -1,4 +1,5 @@
 #include "ReportFixture.h"
+#include "ScreenFixture.h"
 #include "TestSupport.h"
 
 #include "report/ReportLayout.h"

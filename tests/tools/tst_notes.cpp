@@ -14,8 +14,7 @@ namespace {
 
 // A fresh data file holding notes of these titles, with the shipped report files, the print
 // screen of the program's start and reports written as PDF files.
-struct Notes {
-    TestDatabase db;
+struct Notes : ScreenFixture {
     PdfFolder out;
     LongLivedScreens screens;
     TForm7* printing = LongLived::find<TForm7>();
