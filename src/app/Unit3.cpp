@@ -18,6 +18,7 @@
 #include "data/DataFileCheck.h"
 #include "data/Global.h"
 #include "data/StoreError.h"
+#include "data/UserError.h"
 #include "expenses/Unit13.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
@@ -61,7 +62,7 @@ template <class T> void openScreen(QWidget* parent) {
 template <class T> void openLongLived() {
     T* form = LongLived::find<T>();
     if (!form)
-        throw std::runtime_error("Η οθόνη δεν είναι διαθέσιμη.");
+        throw UserError(QStringLiteral("Η οθόνη δεν είναι διαθέσιμη."));
     Modal::exec(*form);
 }
 } // namespace
@@ -144,7 +145,7 @@ TForm3::TForm3(QWidget* parent)
     } catch (const std::exception& e) {
         RefuseStart(StoreError::forPerson(e));
     } catch (...) {
-        RefuseStart(QStringLiteral("Παρουσιάστηκε απρόσμενο σφάλμα."));
+        RefuseStart(UserErrors::unexpected());
     }
 }
 

@@ -7,6 +7,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "data/Values.h"
 #include "ui/Guard.h"
 #include "ui/Seams.h"
@@ -114,7 +115,7 @@ void TForm24::OpenDay() {
     const QDate day = ADOQuery1->fieldByName(QStringLiteral("MERA"))->value().toDate();
     const int slot = int(ADOQuery1->fieldByName(QStringLiteral("SLOT"))->asInteger());
     if (!day.isValid())
-        throw std::runtime_error("Η ημερομηνία αυτού του ραντεβού δεν είναι έγκυρη.");
+        throw UserError(QStringLiteral("Η ημερομηνία αυτού του ραντεβού δεν είναι έγκυρη."));
 
     // The day opens as from the month calendar, on its stored row.
     const QString shown = Values::displayText(FieldType::Date, day);

@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "data/Values.h"
 #include "data/WeekdayText.h"
 #include "report/ReportLayout.h"
@@ -149,7 +150,8 @@ void TForm2a::Button30Click() {
 
 void TForm2a::PrintDaySheet() {
     if (!ADOQuery1->isActive() || ADOQuery1->isEmpty())
-        throw std::runtime_error("Η ημέρα δεν έχει ανοίξει, οπότε δεν υπάρχει τι να τυπωθεί.");
+        throw UserError(
+            QStringLiteral("Η ημέρα δεν έχει ανοίξει, οπότε δεν υπάρχει τι να τυπωθεί."));
     // The sheet shows what is stored; a slot typed but not posted is saved first only if
     // the person says so, as the post button would.
     ADOQuery1->updateRecord();
@@ -162,7 +164,7 @@ void TForm2a::PrintDaySheet() {
         ADOQuery1->post();
     const QDate day = ADOQuery1->fieldByName(QStringLiteral("HMEROMHNIA"))->value().toDate();
     if (!day.isValid())
-        throw std::runtime_error("Η ημερομηνία της ημέρας δεν είναι έγκυρη.");
+        throw UserError(QStringLiteral("Η ημερομηνία της ημέρας δεν είναι έγκυρη."));
 
     struct Closer {
         Query& query;

@@ -5,6 +5,7 @@
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "data/GreekText.h"
+#include "data/UserError.h"
 #include "data/Values.h"
 #include "report/ReportLayout.h"
 #include "report/ReportTemplate.h"
@@ -166,10 +167,9 @@ QString readmeText(const QString& today) {
 QString makeFolder(const QString& parent, const QString& name) {
     const QFileInfo where(parent);
     if (parent.isEmpty() || !where.isDir())
-        throw std::runtime_error(QStringLiteral("Ο φάκελος \"%1\" δεν υπάρχει. Επιλέξτε έναν "
-                                                "υπάρχοντα φάκελο.")
-                                     .arg(QDir::toNativeSeparators(parent))
-                                     .toStdString());
+        throw UserError(QStringLiteral("Ο φάκελος \"%1\" δεν υπάρχει. Επιλέξτε έναν "
+                                       "υπάρχοντα φάκελο.")
+                            .arg(QDir::toNativeSeparators(parent)));
     QDir dir(where.absoluteFilePath());
     for (int n = 1; n < 1000; ++n) {
         const QString candidate =
@@ -180,10 +180,9 @@ QString makeFolder(const QString& parent, const QString& name) {
             break;
         return dir.filePath(candidate);
     }
-    throw std::runtime_error(QStringLiteral("Δεν μπορεί να δημιουργηθεί φάκελος μέσα στο "
-                                            "\"%1\". Ελέγξτε ότι επιτρέπεται η εγγραφή σε αυτόν.")
-                                 .arg(QDir::toNativeSeparators(dir.path()))
-                                 .toStdString());
+    throw UserError(QStringLiteral("Δεν μπορεί να δημιουργηθεί φάκελος μέσα στο "
+                                   "\"%1\". Ελέγξτε ότι επιτρέπεται η εγγραφή σε αυτόν.")
+                        .arg(QDir::toNativeSeparators(dir.path())));
 }
 
 } // namespace
@@ -209,10 +208,8 @@ Exported exportTo(const QString& parent, qlonglong customerId) {
 
     Rows customer(connection, QStringLiteral("SELECT * FROM STOIXEIA_PELATH WHERE ID=") + id);
     if (customer.query.isEmpty())
-        throw std::runtime_error(
-            QStringLiteral("Ο πελάτης με αριθμό %1 δεν υπάρχει πια στο αρχείο.")
-                .arg(id)
-                .toStdString());
+        throw UserError(
+            QStringLiteral("Ο πελάτης με αριθμό %1 δεν υπάρχει πια στο αρχείο.").arg(id));
     const QString name = customer.query.fieldByName(QStringLiteral("ONOMA"))->displayText();
     const QString surname = customer.query.fieldByName(QStringLiteral("EPWNYMO"))->displayText();
 
@@ -316,10 +313,8 @@ void anonymise(qlonglong customerId) {
             .arg(Global::QuotedText(anonymousSurname()))
             .arg(customerId));
     if (changed != 1)
-        throw std::runtime_error(
-            QStringLiteral("Ο πελάτης με αριθμό %1 δεν υπάρχει πια στο αρχείο.")
-                .arg(customerId)
-                .toStdString());
+        throw UserError(
+            QStringLiteral("Ο πελάτης με αριθμό %1 δεν υπάρχει πια στο αρχείο.").arg(customerId));
     transaction.commit();
 }
 

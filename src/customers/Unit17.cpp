@@ -4,6 +4,7 @@
 
 #include "customers/Unit18.h"
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "ui/Guard.h"
 #include "ui/LongLived.h"
 #include "ui/Seams.h"
@@ -93,7 +94,7 @@ void TForm17::Button4Click() {
 void TForm17::ShowCatalogue(const QString& filter, const QString& sql) {
     TForm18* catalogue = LongLived::find<TForm18>();
     if (!catalogue)
-        throw std::runtime_error("Ο κατάλογος των πελατών δεν είναι διαθέσιμος.");
+        throw UserError(QStringLiteral("Ο κατάλογος των πελατών δεν είναι διαθέσιμος."));
     catalogue->CatalogueFilter = filter;
     catalogue->CatalogueSql = sql;
     Modal::exec(*catalogue);

@@ -11,6 +11,7 @@
 #include "data/CustomerNumber.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "ui/Commands.h"
 #include "ui/Guard.h"
 #include "ui/LongLived.h"
@@ -348,7 +349,7 @@ void TForm18::N10Click() {
 void TForm18::OpenPrintouts() {
     TForm22* printouts = LongLived::find<TForm22>();
     if (!printouts)
-        throw std::runtime_error("Οι εκτυπώσεις των πελατών δεν είναι διαθέσιμες.");
+        throw UserError(QStringLiteral("Οι εκτυπώσεις των πελατών δεν είναι διαθέσιμες."));
     printouts->CustomerId = ui->DBText1->text().trimmed();
     printouts->CatalogueFilter = CatalogueFilter;
     printouts->CatalogueSql = CatalogueSql;

@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "report/RvDataSetConnection.h"
 #include "report/RvProject.h"
 #include "ui/Guard.h"
@@ -67,7 +68,7 @@ QString TForm22::historyColumns() {
 QString TForm22::SelectedCustomer() const {
     // The number goes into the statement unquoted: only a plain customer number may.
     if (!Global::IsWholeNumber(CustomerId))
-        throw std::runtime_error("Δεν έχει επιλεγεί πελάτης για εκτύπωση.");
+        throw UserError(QStringLiteral("Δεν έχει επιλεγεί πελάτης για εκτύπωση."));
     return QStringLiteral(" WHERE ID=") + CustomerId;
 }
 

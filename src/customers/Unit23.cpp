@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "data/Values.h"
 #include "data/WeekdayText.h"
 #include "report/RvDataSetConnection.h"
@@ -217,8 +218,8 @@ void TForm23::ClearList() {
 
 void TForm23::Button2Click() {
     if (!ADOQuery1->isActive() || !m_from.isValid())
-        throw std::runtime_error("Δεν υπάρχει λίστα γενεθλίων για εκτύπωση. Επιλέξτε πρώτα "
-                                 "διάστημα.");
+        throw UserError(QStringLiteral("Δεν υπάρχει λίστα γενεθλίων για εκτύπωση. Επιλέξτε πρώτα "
+                                       "διάστημα."));
     RvProject23->setParam(QStringLiteral("Period"),
                           m_from == m_to ? WeekdayText::of(m_from) + u' ' + shown(m_from)
                                          : shown(m_from) + QStringLiteral(" - ") + shown(m_to));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Global.h"
+#include "data/UserError.h"
 
 #include <QString>
 
@@ -10,7 +11,6 @@
 // whole number is refused before a statement is built.
 inline qlonglong customerNumber(const QString& customerId) {
     if (!Global::IsWholeNumber(customerId))
-        throw std::runtime_error(
-            QStringLiteral("Λανθασμένος αριθμός πελάτη: \"%1\".").arg(customerId).toStdString());
+        throw UserError(QStringLiteral("Λανθασμένος αριθμός πελάτη: \"%1\".").arg(customerId));
     return customerId.toLongLong();
 }

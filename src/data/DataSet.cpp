@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "GreekText.h"
 #include "JetDialect.h"
+#include "UserError.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
@@ -17,7 +18,7 @@
 namespace {
 
 [[noreturn]] void fail(const QString& message) {
-    throw std::runtime_error(message.toStdString());
+    throw UserError(message);
 }
 
 [[noreturn]] void storeFail(sqlite3* db) {
@@ -889,7 +890,7 @@ std::vector<double> DataSet::sortRanks(int column, FieldType type) const {
 
 DataSet::Source Table::prepareSource() {
     if (m_tableName.trimmed().isEmpty())
-        throw std::runtime_error("Δεν έχει οριστεί πίνακας.");
+        throw UserError(QStringLiteral("Δεν έχει οριστεί πίνακας."));
     Source s;
     s.sql = QStringLiteral("SELECT _rowid_, * FROM ") + quoted(m_tableName.trimmed());
     s.table = m_tableName.trimmed();
@@ -906,14 +907,14 @@ DataSet::Source Query::prepareSource() {
 
 int Query::execSql() {
     if (!connection())
-        throw std::runtime_error("Δεν έχει οριστεί σύνδεση με τη βάση δεδομένων.");
+        throw UserError(QStringLiteral("Δεν έχει οριστεί σύνδεση με τη βάση δεδομένων."));
     connection()->open();
     return connection()->execute(sqlText());
 }
 
 int Command::execute() {
     if (!m_connection)
-        throw std::runtime_error("Δεν έχει οριστεί σύνδεση με τη βάση δεδομένων.");
+        throw UserError(QStringLiteral("Δεν έχει οριστεί σύνδεση με τη βάση δεδομένων."));
     m_connection->open();
     return m_connection->execute(m_text);
 }

@@ -1,6 +1,7 @@
 #include "JetDialect.h"
 
 #include "GreekText.h"
+#include "UserError.h"
 #include "Values.h"
 
 #include <QDate>
@@ -28,9 +29,7 @@ QString dateLiteral(const QString& body) {
         if (ok[0] && ok[1] && ok[2] && date.isValid())
             return QLatin1Char('\'') + Values::isoFromDate(date) + QLatin1Char('\'');
     }
-    throw std::runtime_error(QStringLiteral("Η ημερομηνία '#%1#' της εντολής δεν είναι έγκυρη.")
-                                 .arg(body)
-                                 .toStdString());
+    throw UserError(QStringLiteral("Η ημερομηνία '#%1#' της εντολής δεν είναι έγκυρη.").arg(body));
 }
 
 QString textArg(sqlite3_value* v) {
@@ -212,7 +211,7 @@ QString translate(const QString& sql) {
         } else if (c == u'#') {
             const qsizetype j = sql.indexOf(u'#', i + 1);
             if (j < 0)
-                throw std::runtime_error("Μια ημερομηνία της εντολής δεν κλείνει με #.");
+                throw UserError(QStringLiteral("Μια ημερομηνία της εντολής δεν κλείνει με #."));
             out += dateLiteral(sql.mid(i + 1, j - i - 1));
             i = j + 1;
         } else {

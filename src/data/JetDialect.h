@@ -9,7 +9,7 @@ struct sqlite3;
 // NOCASE are installed as functions of the connection. [names], TRUE and FALSE are native.
 namespace JetDialect {
 
-// Rewrites one statement's text. Throws std::runtime_error on a malformed date literal.
+// Rewrites one statement's text. Throws UserError on a malformed date literal.
 QString translate(const QString& jetSql);
 
 // Registers the functions and collation on a freshly opened handle.

@@ -1,6 +1,7 @@
 #include "ReceiptRecord.h"
 
 #include "Connection.h"
+#include "UserError.h"
 
 #include <QByteArrayView>
 #include <QDir>
@@ -631,12 +632,11 @@ Writer::Writer(const QString& dataFile) : m_path(pathFor(dataFile)) {
     const bool existed = QFileInfo::exists(m_path);
     m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (m_fd < 0)
-        throw std::runtime_error(
+        throw UserError(
             QStringLiteral("Το ημερολόγιο αποδείξεων «%1» δεν μπορεί να ανοίξει για εγγραφή· "
                            "η απόδειξη δεν καταχωρήθηκε. Δώστε δικαίωμα εγγραφής στον φάκελο "
                            "του data.mdb και στο αρχείο αυτό και δοκιμάστε ξανά.\r%2")
-                .arg(recordText(m_path), systemError())
-                .toStdString());
+                .arg(recordText(m_path), systemError()));
     if (!existed)
         syncFolderOf(m_path);
 }
@@ -653,11 +653,10 @@ void Writer::append(const QByteArray& line) {
     const QString why = written ? QString() : systemError();
     ::flock(m_fd, LOCK_UN);
     if (!written)
-        throw std::runtime_error(
+        throw UserError(
             QStringLiteral("Δεν γράφτηκε στο ημερολόγιο αποδείξεων «%1»· θα γραφτεί εκεί από το "
                            "αρχείο δεδομένων με το επόμενο άνοιγμα του προγράμματος.\r%2")
-                .arg(recordText(m_path), why)
-                .toStdString());
+                .arg(recordText(m_path), why));
 }
 
 QByteArray issuedLine(Connection& c, qint64 number) {

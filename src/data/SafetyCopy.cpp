@@ -1,5 +1,7 @@
 #include "SafetyCopy.h"
 
+#include "UserError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +10,7 @@
 
 #include <SQLiteCpp/Backup.h>
 #include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -30,9 +33,20 @@ void copyInto(SQLite::Database& from, SQLite::Database& to) {
         }
     }
     if (rc != SQLITE_DONE)
-        throw std::runtime_error(sqlite3_errstr(rc));
+        throw SQLite::Exception(sqlite3_errstr(rc), rc);
     if (to.execAndGet("PRAGMA quick_check").getString() != "ok")
-        throw std::runtime_error("the copy does not pass the store's check");
+        throw UserError(
+            QStringLiteral("Το αντίγραφο δεν πέρασε τον έλεγχο του αρχείου δεδομένων."));
+}
+
+// The reason under the sentence: the program's own, or the store's text for support; any
+// other fault is logged and named only as unexpected.
+QString reasonOf(const std::exception& e) {
+    if (const auto* own = dynamic_cast<const UserError*>(&e))
+        return own->sentence();
+    if (dynamic_cast<const SQLite::Exception*>(&e))
+        return QString::fromUtf8(e.what());
+    return UserErrors::unexpected(e);
 }
 
 void removeOld(QDir folder, int kept) {
@@ -61,7 +75,7 @@ QString SafetyCopy::writeDaily(const QString& dataFile, const QDate& today, int 
     const QString partial = target + QStringLiteral(".part");
     try {
         if (!QDir().mkpath(folderPath))
-            throw std::runtime_error("the folder cannot be made");
+            throw UserError(QStringLiteral("Ο φάκελος δεν μπορεί να δημιουργηθεί."));
         QFile::remove(partial);
         {
             SQLite::Database from(QFile::encodeName(dataFile).toStdString(), SQLite::OPEN_READONLY);
@@ -72,7 +86,8 @@ QString SafetyCopy::writeDaily(const QString& dataFile, const QDate& today, int 
         // Today's copy is replaced only by a whole one.
         if (std::rename(QFile::encodeName(partial).constData(),
                         QFile::encodeName(target).constData()) != 0)
-            throw std::runtime_error("the copy cannot be renamed");
+            throw UserError(
+                QStringLiteral("Το αντίγραφο δεν μπορεί να πάρει το όνομα της ημέρας."));
         removeOld(QDir(folderPath), kept);
     } catch (const std::exception& e) {
         QFile::remove(partial);
@@ -80,7 +95,7 @@ QString SafetyCopy::writeDaily(const QString& dataFile, const QDate& today, int 
                               "στον φάκελο «%1». Τα δεδομένα σας είναι ασφαλή στο data.mdb· "
                               "αντιγράψτε το αρχείο με το χέρι όταν το πρόγραμμα δεν τρέχει.\n")
                    .arg(QDir::toNativeSeparators(folderPath)) +
-               QString::fromUtf8(e.what());
+               reasonOf(e);
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "StoreError.h"
 
 #include "ChecksumVfs.h"
+#include "UserError.h"
 
 #include <SQLiteCpp/Exception.h>
 #include <sqlite3.h>
@@ -119,10 +120,12 @@ QString describe(int code, const QString& storeText) {
 }
 
 QString forPerson(const std::exception& e) {
-    const QString text = QString::fromUtf8(e.what());
+    if (const auto* own = dynamic_cast<const UserError*>(&e))
+        return own->sentence();
     const auto* store = dynamic_cast<const SQLite::Exception*>(&e);
     if (!store)
-        return text;
+        return UserErrors::unexpected(e);
+    const QString text = QString::fromUtf8(e.what());
     const int extended = store->getExtendedErrorCode();
     return describe(extended >= 0 ? extended : store->getErrorCode(), text);
 }

@@ -32,8 +32,8 @@ QString sentence(Kind kind);
 // The sentence, a line break and the store's own text.
 QString describe(int code, const QString& storeText);
 
-// The text a person sees for an exception: store errors as above; the program's own
-// messages as they are.
+// The text a person sees for an exception: the program's own (UserError) as it is; store
+// errors as above; anything else as one fixed sentence, its details logged.
 QString forPerson(const std::exception& e);
 
 } // namespace StoreError

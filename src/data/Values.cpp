@@ -7,9 +7,6 @@
 #include <cmath>
 #include <cstdio>
 
-InputError::InputError(const QString& message)
-    : std::runtime_error(message.toStdString()), m_message(message) {}
-
 namespace Values {
 
 FieldType typeFromDeclaration(const QString& declared, int* size) {

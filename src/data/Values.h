@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UserError.h"
+
 #include <QDate>
 #include <QString>
 #include <QVariant>
@@ -12,14 +14,10 @@
 enum class FieldType { Unknown, Text, Memo, Integer, AutoInc, Double, Date, Boolean };
 
 // A typed value that does not convert; the message is meant for the user.
-class InputError : public std::runtime_error {
+class InputError : public UserError {
 public:
-    explicit InputError(const QString& message);
-    // Kept whole: what() would end at a NUL that the typed text brought in.
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    explicit InputError(const QString& message) : UserError(message) {}
+    QString message() const { return sentence(); }
 };
 
 namespace Values {

@@ -9,6 +9,7 @@
 #include "data/Money.h"
 #include "data/ReceiptRecord.h"
 #include "data/StoreError.h"
+#include "data/UserError.h"
 #include "receipts/Unit72.h"
 #include "ui/Guard.h"
 #include "ui/Seams.h"
@@ -157,10 +158,10 @@ QString TForm56::StoreReceipt(const Money::Receipt& receipt) {
             ? QString()
             : ADOTable1->fieldByName(QStringLiteral("LAST"))->displayText().trimmed();
     if (!Global::IsWholeNumber(number))
-        throw std::runtime_error(kNoCounter);
+        throw UserError(QString::fromUtf8(kNoCounter));
     // The customer's number goes into the statement unquoted.
     if (!Global::IsWholeNumber(CustomerId))
-        throw std::runtime_error(kNoCustomer);
+        throw UserError(QString::fromUtf8(kNoCustomer));
 
     const Money::Entry entry{CustomerId,
                              CustomerName,
@@ -181,7 +182,7 @@ QString TForm56::StoreReceipt(const Money::Receipt& receipt) {
         record.append(line);
     } catch (const std::exception& e) {
         Messages::error(this, QStringLiteral("Η απόδειξη με αριθμό %1 καταχωρήθηκε. ").arg(number) +
-                                  QString::fromUtf8(e.what()));
+                                  StoreError::forPerson(e));
     }
     return number;
 }
@@ -220,7 +221,7 @@ void TForm56::Button1Click() {
         shown = ui->DBText2->text().trimmed();
         const std::optional<double> rate = Money::parseTyped(ui->DBText1->text().trimmed());
         if (!rate)
-            throw std::runtime_error(kNoRate);
+            throw UserError(QString::fromUtf8(kNoRate));
         const Money::Receipt receipt = Money::work(*amount, *rate);
         if (!receipt.isAcceptable()) {
             Messages::information(this, kNotAccepted);

@@ -6,6 +6,8 @@
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "data/ReceiptRecord.h"
+#include "data/StoreError.h"
+#include "data/UserError.h"
 #include "receipts/Unit72.h"
 #include "ui/Guard.h"
 #include "ui/Seams.h"
@@ -158,7 +160,7 @@ QString TForm71::CurrentReceiptNumber() const {
     const QString number = ui->DBText1->text().trimmed();
     // It goes into the statements unquoted.
     if (!Global::IsWholeNumber(number))
-        throw std::runtime_error("Δεν έχει επιλεγεί απόδειξη.");
+        throw UserError(QStringLiteral("Δεν έχει επιλεγεί απόδειξη."));
     return number;
 }
 
@@ -189,7 +191,7 @@ bool TForm71::CancelReceipt(const QString& number) {
         record.append(ReceiptRecord::cancelledLine(number.toLongLong(), Clock::today()));
     } catch (const std::exception& e) {
         Messages::error(this, QStringLiteral("Η απόδειξη με αριθμό %1 ακυρώθηκε. ").arg(number) +
-                                  QString::fromUtf8(e.what()));
+                                  StoreError::forPerson(e));
     }
     return true;
 }
@@ -224,7 +226,7 @@ void TForm71::Button2Click() {
     bool fits = false;
     const int receipt = number.toInt(&fits);
     if (!fits)
-        throw std::runtime_error("Ο αριθμός της απόδειξης είναι εκτός ορίων.");
+        throw UserError(QStringLiteral("Ο αριθμός της απόδειξης είναι εκτός ορίων."));
     TForm72::printNumber(receipt);
 }
 

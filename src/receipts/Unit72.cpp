@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "report/RvDataSetConnection.h"
 #include "report/RvProject.h"
 #include "ui/LongLived.h"
@@ -38,7 +39,7 @@ TForm72::TForm72(QWidget* parent) : QWidget(parent) {
 void TForm72::printNumber(int number) {
     TForm72* printout = LongLived::find<TForm72>();
     if (!printout)
-        throw std::runtime_error("Η εκτύπωση αποδείξεων δεν είναι διαθέσιμη.");
+        throw UserError(QStringLiteral("Η εκτύπωση αποδείξεων δεν είναι διαθέσιμη."));
     printout->ReceiptNumber = number;
     printout->PrintReceipt();
 }
@@ -80,7 +81,7 @@ void TForm72::PrintReceipt() {
     ADOTable1->open();
     ADOTable2->open();
     if (ADOTable2->isEmpty() || ADOTable2->fieldCount() == 0)
-        throw std::runtime_error("Δεν έχει οριστεί συντελεστής Φ.Π.Α.");
+        throw UserError(QStringLiteral("Δεν έχει οριστεί συντελεστής Φ.Π.Α."));
     const double rate = ADOTable2->field(0)->asFloat();
     const QString file =
         rate == 0.0 ? QStringLiteral("/APODEIKSEIS.RAV") : QStringLiteral("/APODEIKSEISVAT.RAV");

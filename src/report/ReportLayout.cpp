@@ -1,5 +1,7 @@
 #include "report/ReportLayout.h"
 
+#include "data/UserError.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
@@ -1012,7 +1014,7 @@ int ReportLayout::print(QPagedPaintDevice* device) {
     const QSizeF size = contentSize(device);
     QPainter painter;
     if (!painter.begin(device))
-        throw std::runtime_error("Η εκτύπωση δεν μπορεί να ξεκινήσει.");
+        throw UserError(QStringLiteral("Η εκτύπωση δεν μπορεί να ξεκινήσει."));
     const double scale = device->logicalDpiX() / kCssDpi;
     for (int page = 0; page < m_pages; ++page) {
         if (page > 0)
@@ -1030,9 +1032,8 @@ int ReportLayout::writePdf(const QString& path) {
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
-            throw std::runtime_error(QStringLiteral("Το αρχείο PDF δεν μπορεί να γραφτεί:\r\"%1\"")
-                                         .arg(QDir::toNativeSeparators(path))
-                                         .toStdString());
+            throw UserError(QStringLiteral("Το αρχείο PDF δεν μπορεί να γραφτεί:\r\"%1\"")
+                                .arg(QDir::toNativeSeparators(path)));
     }
     QPdfWriter writer(path);
     writer.setTitle(m_title);

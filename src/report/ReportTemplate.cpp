@@ -1,5 +1,7 @@
 #include "report/ReportTemplate.h"
 
+#include "data/UserError.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -73,12 +75,11 @@ ReportTemplate ReportTemplate::load(const QString& path) {
     const QFileInfo info(path);
     const QString full = info.isAbsolute() ? path : info.absoluteFilePath();
     if (!info.isFile())
-        throw std::runtime_error(missingFileMessage(full).toStdString());
+        throw UserError(missingFileMessage(full));
     QFile file(full);
     if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("Το αρχείο της εκτύπωσης δεν διαβάζεται:\r\"%1\"")
-                                     .arg(full)
-                                     .toStdString());
+        throw UserError(
+            QStringLiteral("Το αρχείο της εκτύπωσης δεν διαβάζεται:\r\"%1\"").arg(full));
     return ReportTemplate(decodeText(file.readAll()), full);
 }
 
@@ -129,8 +130,7 @@ QString ReportTemplate::render(const QList<ReportTable>& tables, const QDate& pr
     if (tmpl.is_valid())
         out = tmpl.render(root);
     if (!tmpl.is_valid())
-        throw std::runtime_error(QStringLiteral("Το αρχείο της εκτύπωσης έχει λάθος:\r\"%1\"\r%2")
-                                     .arg(m_path, QString::fromStdString(tmpl.error_message()))
-                                     .toStdString());
+        throw UserError(QStringLiteral("Το αρχείο της εκτύπωσης έχει λάθος:\r\"%1\"\r%2")
+                            .arg(m_path, QString::fromStdString(tmpl.error_message())));
     return QString::fromStdString(out);
 }

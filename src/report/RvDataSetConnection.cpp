@@ -1,6 +1,7 @@
 #include "report/RvDataSetConnection.h"
 
 #include "data/DataSet.h"
+#include "data/UserError.h"
 
 #include <stdexcept>
 
@@ -11,8 +12,7 @@ RvDataSetConnection::RvDataSetConnection(const QString& name, DataSet* dataSet, 
 
 ReportTable RvDataSetConnection::read() const {
     if (!m_dataSet)
-        throw std::runtime_error(
-            QStringLiteral("Η σύνδεση %1 δεν έχει δεδομένα.").arg(objectName()).toStdString());
+        throw UserError(QStringLiteral("Η σύνδεση %1 δεν έχει δεδομένα.").arg(objectName()));
     DataSet& ds = *m_dataSet;
     if (!ds.isActive())
         ds.open();

@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "report/ReportLayout.h"
 #include "report/ReportPreview.h"
 #include "report/ReportTemplate.h"
@@ -51,9 +52,7 @@ void RvProject::execute() {
     const QString folder = pdfFolder();
     if (!folder.isEmpty()) {
         if (!QDir().mkpath(folder))
-            throw std::runtime_error(QStringLiteral("Ο φάκελος %1 δεν μπορεί να δημιουργηθεί.")
-                                         .arg(folder)
-                                         .toStdString());
+            throw UserError(QStringLiteral("Ο φάκελος %1 δεν μπορεί να δημιουργηθεί.").arg(folder));
         layout.writePdf(nextPdfPath(folder, base));
         return;
     }

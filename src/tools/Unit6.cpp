@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "tools/Unit7.h"
 #include "ui/Guard.h"
 #include "ui/KeepSorted.h"
@@ -87,7 +88,7 @@ void TForm6::DBNavigator1Click() {
 void TForm6::Button2Click() {
     TForm7* printing = LongLived::find<TForm7>();
     if (!printing)
-        throw std::runtime_error("Η οθόνη εκτύπωσης των σημειώσεων δεν είναι διαθέσιμη.");
+        throw UserError(QStringLiteral("Η οθόνη εκτύπωσης των σημειώσεων δεν είναι διαθέσιμη."));
     printing->NoteId = ui->DBText1->text().trimmed();
     Modal::exec(*printing);
 }

@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "report/RvDataSetConnection.h"
 #include "report/RvProject.h"
 #include "ui/Guard.h"
@@ -51,7 +52,7 @@ void TForm7::Button1Click() {
 
 void TForm7::Button2Click() {
     if (!isNoteNumber(NoteId))
-        throw std::runtime_error("Δεν έχει επιλεγεί σημείωση για εκτύπωση.");
+        throw UserError(QStringLiteral("Δεν έχει επιλεγεί σημείωση για εκτύπωση."));
     PrintNotes(QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=") + NoteId);
 }
 

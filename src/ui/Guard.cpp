@@ -1,6 +1,7 @@
 #include "ui/Guard.h"
 
 #include "data/StoreError.h"
+#include "data/UserError.h"
 #include "ui/Seams.h"
 
 void showError(QWidget* parent, const std::exception& e) {
@@ -14,7 +15,7 @@ bool runGuarded(QWidget* parent, const std::function<void()>& f) {
     } catch (const std::exception& e) {
         showError(parent, e);
     } catch (...) {
-        Messages::error(parent, QStringLiteral("Παρουσιάστηκε απρόσμενο σφάλμα."));
+        Messages::error(parent, UserErrors::unexpected());
     }
     return false;
 }

@@ -11,9 +11,10 @@
 #include <utility>
 
 // No exception may cross a Qt frame: every handler runs inside a guard that shows the
-// standard error box with the exception's message and lets the program go on.
+// standard error box and lets the program go on.
 
-// The standard error box for an exception (its message read as UTF-8).
+// The standard error box for an exception, worded by StoreError::forPerson: the program's
+// own sentence, a store error's sentence, or the fixed sentence for any other fault.
 void showError(QWidget* parent, const std::exception& e);
 
 // Runs f; an exception is shown in the error box. True when f ran to the end.

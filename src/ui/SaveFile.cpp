@@ -1,6 +1,7 @@
 #include "ui/SaveFile.h"
 
 #include "data/Global.h"
+#include "data/UserError.h"
 #include "ui/Seams.h"
 
 #include <QDir>
@@ -60,11 +61,10 @@ QString dataFolder() {
 void write(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw std::runtime_error(
+        throw UserError(
             QStringLiteral("Το αρχείο \"%1\" δεν μπορεί να γραφτεί. Ελέγξτε ότι ο φάκελος "
                            "υπάρχει και ότι επιτρέπεται η εγγραφή σε αυτόν.")
-                .arg(QDir::toNativeSeparators(path))
-                .toStdString());
+                .arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace SaveFile

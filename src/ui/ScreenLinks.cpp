@@ -1,8 +1,8 @@
 #include "ui/ScreenLinks.h"
 
-#include <QHash>
+#include "data/UserError.h"
 
-#include <stdexcept>
+#include <QHash>
 
 namespace ScreenLinks {
 
@@ -20,7 +20,7 @@ void set(ForCustomer screen, Opener opener) {
 void open(ForCustomer screen, QWidget* parent, const Customer& customer) {
     const Opener opener = openers().value(screen);
     if (!opener)
-        throw std::runtime_error("Η οθόνη αυτή δεν είναι διαθέσιμη.");
+        throw UserError(QStringLiteral("Η οθόνη αυτή δεν είναι διαθέσιμη."));
     opener(parent, customer);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/Spreadsheet.h"
 
+#include "data/UserError.h"
 #include "data/Values.h"
 
 #include <QDate>
@@ -41,9 +42,7 @@ QString quoted(const QString& path) {
 }
 
 [[noreturn]] void fail(const QString& path, const QString& why) {
-    throw std::runtime_error(
-        (QStringLiteral("Το αρχείο %1 δεν μπορεί να γραφτεί. ").arg(quoted(path)) + why)
-            .toStdString());
+    throw UserError(QStringLiteral("Το αρχείο %1 δεν μπορεί να γραφτεί. ").arg(quoted(path)) + why);
 }
 
 // Why the system refused, in the words a person acts on.

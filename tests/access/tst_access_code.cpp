@@ -62,43 +62,10 @@ class TestAccessCode : public QObject {
 
 private slots:
     void init() {
-        scriptMessages();
+        ScreenFixture::begin();
         Global::AccessGranted = false;
     }
-    void cleanup() { Modal::setTestHook({}); }
-
-    void captionsAreExact_data() {
-        addCaptionColumns();
-        const QString notice = QStringLiteral("Προσοχή έχουν σημασία Πεζά / Κεφαλαία");
-        // The access check spells the notice with a Latin small "o" after "έχ".
-        QString latinNotice = notice;
-        latinNotice[10] = QLatin1Char('o'); // in place of the Greek "ο" of "έχουν"
-        addCaption("65", "", QStringLiteral("Έλεγχος πρόσβασης"));
-        addCaption("65", "Label1", QStringLiteral("Κωδικός πρόσβασης:"));
-        addCaption("65", "Label2", latinNotice);
-        addCaption("65", "Button1", QStringLiteral("Εί&σοδος"));
-        addCaption("65", "Button2", QStringLiteral("Έ&ξοδος"));
-        addCaption("100", "", QStringLiteral("Καθορισμός του κωδικού πρόσβασης"));
-        addCaption("100", "Label2", QStringLiteral("Κωδικός πρόσβασης:"));
-        addCaption("100", "Label3", QStringLiteral("Επιβεβαίωση κωδικού πρόσβασης:"));
-        addCaption("100", "Label7", notice);
-        addCaption("100", "Button1", QStringLiteral("Καταχώρηση"));
-        addCaption("66", "", QStringLiteral("Αλλαγή του κωδικού πρόσβασης"));
-        addCaption("66", "Label1", QStringLiteral("Προηγούμενος κωδικός πρόσβασης:"));
-        addCaption("66", "Label2", QStringLiteral("Νέος κωδικός πρόσβασης:"));
-        addCaption("66", "Label3", QStringLiteral("Επιβεβαίωση νέου κωδικού πρόσβασης:"));
-        addCaption("66", "Label7", notice);
-        addCaption("66", "Button1", QStringLiteral("Αλ&λαγή"));
-        addCaption("66", "Button2", QStringLiteral("Έ&ξοδος"));
-    }
-    void captionsAreExact() {
-        QFETCH(QString, screen);
-        QFETCH(QString, object);
-        QFETCH(QString, text);
-        TestDatabase db;
-        const auto form = makeScreen(screen);
-        QCOMPARE(captionOf(*form, object), text);
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     // Which window kind each screen is, which buttons Enter and Esc press, and how the code
     // fields show what is typed.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScreenFixture.h"
 #include "TestSupport.h"
 
 #include "app/Unit3.h"
@@ -20,8 +21,7 @@
 // Runs start-up over a fresh data file made the working folder, with a person scripted:
 // the splash is let go at once, codes are typed as the scenario says, and every screen and
 // message is written into a journal in the order it appeared.
-struct Startup {
-    TestDatabase db;
+struct Startup : ScreenFixture {
     QString savedDir = QDir::currentPath();
     QStringList journal;
     QString newCode;   // typed twice on the definition screen
@@ -30,10 +30,6 @@ struct Startup {
 
     Startup() {
         QDir::setCurrent(db.dir());
-        Messages::setTestMode(true);
-        Messages::clearShown();
-        Launcher::setTestMode(true);
-        Launcher::clearCalls();
         Clock::setFixedForTesting(QDateTime(QDate(2026, 3, 15), QTime(10, 0, 0)));
         Modal::setTestHook([this](QDialog& d) { return work(d); });
         Messages::setTestHook([this](Messages::Kind, const QString& text) {
@@ -41,12 +37,7 @@ struct Startup {
             return answers.isEmpty() ? false : answers.takeFirst();
         });
     }
-    ~Startup() {
-        Modal::setTestHook({});
-        Messages::setTestHook({});
-        Clock::reset();
-        QDir::setCurrent(savedDir);
-    }
+    ~Startup() { QDir::setCurrent(savedDir); }
 
     QList<bool> answers; // for questions, in order
 

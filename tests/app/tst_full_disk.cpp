@@ -114,13 +114,10 @@ class TestFullDisk : public QObject {
 
 private slots:
     void init() {
-        scriptMessages();
+        ScreenFixture::begin();
         Modal::setTestHook([](QDialog&) { return 0; });
     }
-    void cleanup() {
-        Modal::setTestHook({});
-        LongLived::clear();
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     void fullDisk_data() {
         QTest::addColumn<Write>("write");

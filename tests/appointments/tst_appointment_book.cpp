@@ -25,14 +25,12 @@ const QColor kBlack(0, 0, 0);
 
 // The calendar over a fresh data file, made with the clock at `today`. The day windows it
 // opens are handed to `onDay`, which works them as a person would; closing is left to it.
-struct Book {
-    TestDatabase db;
+struct Book : ScreenFixture {
     std::unique_ptr<TForm1a> calendar;
     std::function<void(TForm2a&)> onDay;
     int daysOpened = 0;
 
     explicit Book(QDate today = QDate(2026, 3, 15)) {
-        scriptMessages();
         Clock::setFixedForTesting(today);
         Modal::setTestHook([this](QDialog& d) {
             auto* day = qobject_cast<TForm2a*>(&d);
@@ -45,11 +43,7 @@ struct Book {
         });
         calendar = std::make_unique<TForm1a>();
     }
-    ~Book() {
-        calendar.reset();
-        Modal::setTestHook({});
-        Clock::reset();
-    }
+    ~Book() { calendar.reset(); }
 
     QLabel* dayLabel(int k) const {
         return child<QLabel>(*calendar, QStringLiteral("LabelD%1").arg(k));
@@ -146,37 +140,7 @@ class TestAppointmentBook : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { Modal::setTestHook({}); }
-
-    void captionsAreExact_data() {
-        addCaptionColumns();
-        addCaption("1a", "", QStringLiteral("Μηνιαία κατάσταση των ραντεβού"));
-        addCaption("1a", "Label83", QStringLiteral("Έτος:"));
-        addCaption("1a", "Button2", QStringLiteral("Σήμερα"));
-        addCaption("1a", "Label1", QStringLiteral("Μήνας:"));
-        addCaption("1a", "Button1", QStringLiteral("Έ&ξοδος"));
-        addCaption("1a", "Label2", QStringLiteral("Δευτέρα"));
-        addCaption("1a", "Label3", QStringLiteral("Τρίτη"));
-        addCaption("1a", "Label4", QStringLiteral("Τετάρτη"));
-        addCaption("1a", "Label5", QStringLiteral("Πέμπτη"));
-        addCaption("1a", "Label6", QStringLiteral("Παρασκευή"));
-        addCaption("1a", "Label7", QStringLiteral("Σάββατο"));
-        addCaption("1a", "Label8", QStringLiteral("Κυριακή"));
-        addCaption("2a", "", QStringLiteral("Αναλυτική κατάσταση των ραντεβού"));
-        addCaption("2a", "Button29", QStringLiteral("Έ&ξοδος"));
-    }
-    void captionsAreExact() {
-        QFETCH(QString, screen);
-        QFETCH(QString, object);
-        QFETCH(QString, text);
-        Book book;
-        if (screen == u"1a") {
-            QCOMPARE(captionOf(*book.calendar, object), text);
-        } else {
-            TForm2a day;
-            QCOMPARE(captionOf(day, object), text);
-        }
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     void listsAndHeader() {
         Book book;

@@ -1,5 +1,4 @@
 #include "../ui/UiFixture.h"
-#include "app/LongLivedScreens.h"
 
 #include "appointments/Unit24.h"
 #include "appointments/Unit2a.h"
@@ -32,26 +31,16 @@ void addBook(const TestDatabase& db) {
 
 // Each found row as "date weekday time text".
 QStringList found(const TForm24& form) {
-    const QAbstractItemModel* m = child<DBGrid>(form, "DBGrid1")->model();
-    QStringList rows;
-    for (int row = 0; row < m->rowCount(); ++row) {
-        QStringList cells;
-        for (int c = 0; c < m->columnCount(); ++c)
-            cells << m->index(row, c).data().toString();
-        rows << cells.join(u' ');
-    }
-    return rows;
+    return gridRows(form);
 }
 
 // The search over a fresh book; the day pages it opens are handed to `onDay`.
-struct Search {
-    TestDatabase db;
+struct Search : ScreenFixture {
     std::unique_ptr<TForm24> form;
     std::function<void(TForm2a&)> onDay;
     QStringList opened; // each day page as "date, slot with the cursor"
 
     Search() {
-        scriptMessages();
         addBook(db);
         Modal::setTestHook([this](QDialog& d) {
             auto* day = qobject_cast<TForm2a*>(&d);
@@ -65,10 +54,7 @@ struct Search {
         });
         form = std::make_unique<TForm24>();
     }
-    ~Search() {
-        form.reset();
-        Modal::setTestHook({});
-    }
+    ~Search() { form.reset(); }
     void find(const QString& text) {
         auto* edit = child<QLineEdit>(*form, "Edit1");
         edit->clear();
@@ -85,27 +71,7 @@ class TestAppointmentSearch : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { Modal::setTestHook({}); }
-
-    void captionsAreExact_data() {
-        addCaptionColumns();
-        addCaption("24", "", QStringLiteral("Αναζήτηση στα ραντεβού"));
-        addCaption("24", "Button1", QStringLiteral("Εύ&ρεση"));
-        addCaption("24", "Button3", QStringLiteral("Έ&ξοδος"));
-        addCaption("2a", "Button30", QStringLiteral("Ε&κτύπωση"));
-    }
-    void captionsAreExact() {
-        QFETCH(QString, screen);
-        QFETCH(QString, object);
-        QFETCH(QString, text);
-        if (screen == u"24") {
-            TForm24 form;
-            QCOMPARE(captionOf(form, object), text);
-        } else {
-            TForm2a day;
-            QCOMPARE(captionOf(day, object), text);
-        }
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     void matchesAndOrder_data() {
         QTest::addColumn<QString>("text");
@@ -212,7 +178,6 @@ private slots:
     void catalogueSearchesHerSurname() {
         Search s;
         s.db.exec("INSERT INTO STOIXEIA_PELATH(ID,ONOMA,EPWNYMO) VALUES(7,'Νίκος','Παπάς')");
-        linkScreens();
         TForm18 catalogue;
         LongLived::add(&catalogue);
         QStringList searched;

@@ -10,13 +10,11 @@
 namespace {
 
 // A day's page as the calendar opens it, over a file holding the day's row.
-struct DayPage {
-    TestDatabase db;
+struct DayPage : ScreenFixture {
     PdfFolder out;
     TForm2a day;
 
     explicit DayPage(const QStringList& texts = {}) {
-        scriptMessages();
         Clock::setFixedForTesting(QDate(2026, 3, 15));
         copyShippedReports(db.dir());
         QStringList columns{QStringLiteral("HMEROMHNIA")};
@@ -34,8 +32,6 @@ struct DayPage {
         day.ADOQuery1->addSql(QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2024#"));
         day.ADOQuery1->open();
     }
-    ~DayPage() { Clock::reset(); }
-
     void print() { child<QPushButton>(day, "Button30")->click(); }
     QString sheet() const {
         return pdfText(out.file(QStringLiteral("HMERA.pdf")), {QStringLiteral("-layout")});

@@ -35,31 +35,8 @@ class TestReminders : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { scriptMessages(); }
-    void cleanup() { Modal::setTestHook({}); }
-
-    void captionsAreExact_data() {
-        addCaptionColumns();
-        addCaption("11", "", QStringLiteral("Υπενθυμίσεις"));
-        addCaption("11", "Label1", QStringLiteral("Ημερομηνία:"));
-        addCaption("11", "Label2", QStringLiteral("Κείμενο:"));
-        addCaption("11", "Label3", QStringLiteral("*"));
-        addCaption("11", "Label4", QStringLiteral("(π.χ 28/12/2007)"));
-        addCaption("11", "Button1", QStringLiteral("Έ&ξοδος"));
-        addCaption("12", "", QStringLiteral("Υπενθυμίσεις"));
-        addCaption("12", "Button1", QStringLiteral("Έ&ξοδος"));
-    }
-    void captionsAreExact() {
-        QFETCH(QString, screen);
-        QFETCH(QString, object);
-        QFETCH(QString, text);
-        std::unique_ptr<Screen> form;
-        if (screen == u"11")
-            form = std::make_unique<TForm11>();
-        else
-            form = std::make_unique<TForm12>();
-        QCOMPARE(captionOf(*form, object), text);
-    }
+    void init() { ScreenFixture::begin(); }
+    void cleanup() { ScreenFixture::end(); }
 
     void bookListsTheLatestDateFirstAtEveryShowing() {
         Reminders data;

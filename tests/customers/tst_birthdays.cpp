@@ -29,32 +29,18 @@ void addCustomers(const TestDatabase& db) {
 
 // Each listed row as "weekday date surname age phone1 phone2".
 QStringList listed(const TForm23& form) {
-    const QAbstractItemModel* m = child<DBGrid>(form, "DBGrid1")->model();
-    QStringList rows;
-    for (int row = 0; row < m->rowCount(); ++row) {
-        QStringList cells;
-        for (int c : {0, 1, 2, 5, 6, 7})
-            if (const QString text = m->index(row, c).data().toString(); !text.isEmpty())
-                cells << text;
-        rows << cells.join(u' ');
-    }
-    return rows;
+    return gridRows(form, "DBGrid1", {0, 1, 2, 5, 6, 7}, " ", true);
 }
 
 // The screen over a fresh file with the clock at `today`, shown as the main window does.
-struct Birthdays {
-    TestDatabase db;
+struct Birthdays : ScreenFixture {
     std::unique_ptr<TForm23> form;
     explicit Birthdays(const QDate& today) {
-        scriptMessages();
         Clock::setFixedForTesting(today);
         addCustomers(db);
         form = std::make_unique<TForm23>();
     }
-    ~Birthdays() {
-        form.reset();
-        Clock::reset();
-    }
+    ~Birthdays() { form.reset(); }
     DatePicker* picker(int n) const {
         return child<DatePicker>(*form, QStringLiteral("DateTimePicker%1").arg(n));
     }
@@ -86,21 +72,7 @@ class TestBirthdays : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { Modal::setTestHook({}); }
-
-    void captionsAreExact_data() {
-        addCaptionColumns();
-        addCaption("23", "", QStringLiteral("Γενέθλια πελατών"));
-        addCaption("23", "Label1", QStringLiteral("Από:"));
-        addCaption("23", "Label2", QStringLiteral("Μέχρι:"));
-        addCaption("23", "Button3", QStringLiteral("Έ&ξοδος"));
-    }
-    void captionsAreExact() {
-        QFETCH(QString, object);
-        QFETCH(QString, text);
-        TForm23 form;
-        QCOMPARE(captionOf(form, object), text);
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     void spans_data() {
         QTest::addColumn<QDate>("today");

@@ -132,14 +132,13 @@ QMap<QString, QString> summary(const QJsonObject& json) {
 
 // The catalogue over the file, listing every customer, with customer 42 current; the folder
 // dialog is answered with `folder` (empty: cancelled).
-struct Catalogue {
+struct Catalogue : ScreenFixture::Scope {
     CustomerFile file;
     TForm18 form;
     QString folder;
     int dialogs = 0;
 
     Catalogue() {
-        scriptMessages();
         Clock::setFixedForTesting(QDate(2026, 3, 15));
         Modal::setTestHook([this](QDialog& d) {
             auto* files = qobject_cast<QFileDialog*>(&d);
@@ -157,10 +156,6 @@ struct Catalogue {
         });
         form.CatalogueSql = QStringLiteral("SELECT * FROM STOIXEIA_PELATH ORDER BY ID");
     }
-    ~Catalogue() {
-        Modal::setTestHook({});
-        Clock::reset();
-    }
     bool show() { return showActive(form); }
     void trigger(const char* item) { child<QAction>(form, QLatin1String(item))->trigger(); }
 };
@@ -172,7 +167,7 @@ class TestCustomerData : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { Modal::setTestHook({}); }
+    void cleanup() { ScreenFixture::end(); }
 
     // The catalogue's menu keeps its items and gains three at its end.
     void catalogueMenu() {

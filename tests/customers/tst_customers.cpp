@@ -29,8 +29,7 @@ const QString kColumns = QStringLiteral(
 
 // A fresh data file, the catalogue registered as program entry does, and the screens that
 // open modally handed to `onCatalogue` and `onRecord`.
-struct Desk {
-    TestDatabase db;
+struct Desk : ScreenFixture {
     TForm18 catalogue;
     std::function<void(TForm18&)> onCatalogue;
     std::function<void(TForm19&)> onRecord;
@@ -38,7 +37,6 @@ struct Desk {
     int cataloguesShown = 0;
 
     Desk() {
-        scriptMessages();
         Global::NumberingLocked = false;
         LongLived::add(&catalogue);
         Modal::setTestHook([this](QDialog& d) {
@@ -53,10 +51,6 @@ struct Desk {
             return 0;
         });
     }
-    ~Desk() {
-        Modal::setTestHook({});
-        LongLived::clear();
-    }
 
     void add(const QString& values) { db.exec("INSERT INTO STOIXEIA_PELATH" + values); }
     // One column of every customer, in stored order.
@@ -69,14 +63,6 @@ struct Desk {
         QVERIFY(showActive(catalogue));
     }
 };
-
-QStringList column(const QWidget& screen, int c) {
-    const QAbstractItemModel* m = child<DBGrid>(screen, "DBGrid1")->model();
-    QStringList values;
-    for (int row = 0; row < m->rowCount(); ++row)
-        values << m->index(row, c).data().toString();
-    return values;
-}
 
 void click(const QWidget& screen, DBNavigator::Button b) {
     child<DBNavigator>(screen, "DBNavigator1")->click(b);
@@ -106,28 +92,6 @@ class TestCustomers : public QObject {
     Q_OBJECT
 
 private slots:
-    // Only the captions with a trap in them: a Latin letter, an accelerator.
-    void captionsAreExact_data() {
-        addCaptionColumns();
-        addCaption("16", "Label9", QStringLiteral("Tαμείο:")); // a Latin T
-        addCaption("19", "Label9", QStringLiteral("Tαμείο:"));
-        addCaption("18", "Button6", QStringLiteral("Έκδοση απόδει&ξης"));
-        addCaption("18", "KLLLL1", QStringLiteral("Έκδοση απόδειξ&ης"));
-        addCaption("18", "N4", QStringLiteral("Επισκέ&ψεις πελάτη"));
-    }
-    void captionsAreExact() {
-        QFETCH(QString, screen);
-        QFETCH(QString, object);
-        QFETCH(QString, text);
-        Desk desk;
-        std::unique_ptr<QWidget> form;
-        if (screen == u"16")
-            form = std::make_unique<TForm16>();
-        else if (screen == u"19")
-            form = std::make_unique<TForm19>();
-        QCOMPARE(captionOf(form ? *form : desk.catalogue, object), text);
-    }
-
     // ---- registration ----
 
     void registrationAddsOneRowPerPost() {
@@ -310,14 +274,14 @@ private slots:
         desk.show(kColumns + " ORDER BY ID");
         for (const QString& radio : clicks.split(u' ', Qt::SkipEmptyParts))
             child<QRadioButton>(desk.catalogue, radio)->click();
-        QCOMPARE(::column(desk.catalogue, column).join(u','), order);
+        QCOMPARE(gridColumn(desk.catalogue, "DBGrid1", column).join(u','), order);
         // Every showing starts again by surname, ascending.
         desk.catalogue.close();
         QVERIFY(!child<Connection>(desk.catalogue, "ADOConnection1")->isConnected());
         desk.show(kColumns + " ORDER BY EPWNYMO DESC");
         QVERIFY(child<QRadioButton>(desk.catalogue, "RadioButton2")->isChecked());
         QVERIFY(child<QRadioButton>(desk.catalogue, "RadioButton8")->isChecked());
-        QCOMPARE(::column(desk.catalogue, 1).join(u','), "άλφα,Άρης,Βήτα,Ωμέγα");
+        QCOMPARE(gridColumn(desk.catalogue, "DBGrid1", 1).join(u','), "άλφα,Άρης,Βήτα,Ωμέγα");
     }
 
     void recordCorrectionsShowInTheCatalogue() {
@@ -337,7 +301,7 @@ private slots:
         };
         child<QPushButton>(desk.catalogue, "Button2")->click();
         QCOMPARE(shownName, QStringLiteral("Μαρία"));
-        QCOMPARE(column(desk.catalogue, 1), (QStringList{"Α", "Γ", "Ω"}));
+        QCOMPARE(gridColumn(desk.catalogue, "DBGrid1", 1), (QStringList{"Α", "Γ", "Ω"}));
         QVERIFY(child<QRadioButton>(desk.catalogue, "RadioButton9")->isChecked());
     }
 
@@ -371,7 +335,8 @@ private slots:
         };
         const QString id = idOf(chosen);
         const QString firstId = idOf(QStringLiteral("Αβραμίδου"));
-        grid->setCurrentIndex(grid->model()->index(column(desk.catalogue, 1).indexOf(chosen), 1));
+        grid->setCurrentIndex(
+            grid->model()->index(gridColumn(desk.catalogue, "DBGrid1", 1).indexOf(chosen), 1));
         QCOMPARE(child<DBText>(desk.catalogue, "DBText1")->text(), id);
 
         desk.onRecord = [&](TForm19& r) {
@@ -392,7 +357,7 @@ private slots:
             child<QPushButton>(desk.catalogue, "Button2")->click();
 
         const QModelIndex at = grid->currentIndex();
-        QCOMPARE(column(desk.catalogue, 1).value(at.row()), current);
+        QCOMPARE(gridColumn(desk.catalogue, "DBGrid1", 1).value(at.row()), current);
         QCOMPARE(child<DBText>(desk.catalogue, "DBText3")->text(), current);
         QVERIFY(grid->viewport()->rect().contains(grid->visualRect(at)));
         QCOMPARE(child<QLabel>(desk.catalogue, "Label1")->text(),

@@ -36,8 +36,7 @@ QString pdfOf(const QString& b) {
 // The screens as program entry makes them over a fresh data file with the shipped report
 // files; a search shows the catalogue, whose "Ε&κτυπώσεις" opens the printouts, where
 // `buttons` are pressed in turn before "Έξοδος".
-struct Desk {
-    TestDatabase db;
+struct Desk : ScreenFixture {
     PdfFolder out;
     LongLivedScreens screens;
     TForm22* printouts = LongLived::find<TForm22>();
@@ -46,7 +45,6 @@ struct Desk {
     bool closedAfterEach = true;
 
     explicit Desk(const QStringList& pressed = {}) : buttons(pressed) {
-        scriptMessages();
         copyShippedReports(db.dir());
         QObject::connect(printouts->ADOQuery1, &DataSet::afterOpen, printouts,
                          [this] { statements << printouts->ADOQuery1->sqlText(); });
@@ -64,7 +62,6 @@ struct Desk {
             return 0;
         });
     }
-    ~Desk() { Modal::setTestHook({}); }
 
     // Αλεξίου (2) stands first in surname order, Παπαδοπούλου (1) first of the "Π" search.
     void addThree() const {

@@ -14,17 +14,13 @@ namespace {
 
 // A fresh file with the customer 7 "Άννα Παππά" (her name stored padded) and her visit of
 // 1/2/2024, and customer 3 with a visit of her own.
-struct Visits {
-    TestDatabase db;
-
+struct Visits : ScreenFixture {
     Visits() {
-        scriptMessages();
         db.exec("INSERT INTO STOIXEIA_PELATH(ID,ONOMA,EPWNYMO,HMEROMHNIA_GENNHSEWS,ISTORIKO) "
                 "VALUES(3,'Άλλη','Πελάτισσα',NULL,NULL),(7,' Άννα ','Παππά','1980-03-05','αρχή')");
         db.exec("INSERT INTO EPISKEPSEIS VALUES(3,'2024-04-01','ξένη','x'),"
                 "(7,'2024-02-01','πριν','')");
     }
-    ~Visits() { Modal::setTestHook({}); }
 
     // The catalogue with customer 7 current; `command` opens a screen for her, on which `use`
     // acts before it is closed.

@@ -250,10 +250,7 @@ private slots:
             QStringLiteral("SELECT ID,EPWNYMO,FYLO,HMEROMHNIA_GENNHSEWS FROM STOIXEIA_PELATH"));
         q->moveTo(3);
         q->setSort(sort);
-        QStringList got;
-        for (int r = 0; r < q->rowCount(); ++r)
-            got << q->cellText(r, 1);
-        QCOMPARE(got, order);
+        QCOMPARE(columnOf(*q, 1), order);
         QCOMPARE(q->currentRow(), 0);
         QVERIFY_THROWS_EXCEPTION(std::exception, q->setSort(QStringLiteral("NOPE ASC")));
     }
@@ -278,10 +275,7 @@ private slots:
         auto q = query(QStringLiteral("SELECT EPWNYMO,FYLO,HMEROMHNIA_GENNHSEWS FROM "
                                       "STOIXEIA_PELATH"));
         q->setSort(sort);
-        QStringList got;
-        for (int r = 0; r < q->rowCount(); ++r)
-            got << q->cellText(r, 0);
-        QCOMPARE(got.join(u','), order);
+        QCOMPARE(columnOf(*q, 0).join(u','), order);
     }
 
     void emptySortReturnsToTheReadOrder() {

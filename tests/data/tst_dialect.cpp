@@ -19,10 +19,7 @@ class TestDialect : public QObject {
         q.setConnection(c.get());
         q.addSql(sql);
         q.open();
-        QStringList out;
-        for (int r = 0; r < q.rowCount(); ++r)
-            out << q.cellText(r, col);
-        return out;
+        return columnOf(q, col);
     }
 
     void seed(TestDatabase& db) {

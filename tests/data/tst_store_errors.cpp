@@ -130,7 +130,7 @@ private slots:
     }
     void ownMessagesStay() {
         QFETCH(QString, text);
-        QCOMPARE(StoreError::forPerson(std::runtime_error(text.toStdString())), text);
+        QCOMPARE(StoreError::forPerson(UserError(text)), text);
         QCOMPARE(StoreError::forPerson(InputError(text)), text);
     }
     void busySentenceIsExact() {

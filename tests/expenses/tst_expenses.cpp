@@ -34,35 +34,11 @@ struct Fixture {
 
 // Every row of the list as shown, cells joined by "|", rows by ";", the totals as a last row.
 QString shownText(const QWidget& screen) {
-    const QAbstractItemModel* m = child<DBGrid>(screen, "DBGrid1")->model();
-    QStringList rows;
-    for (int r = 0; r < m->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < m->columnCount(); ++c)
-            cells << m->index(r, c).data().toString();
-        rows << cells.join(u'|');
-    }
+    QStringList rows = gridRows(screen, "DBGrid1", {}, "|");
     QStringList totals;
     for (const char* name : {"DBText1", "DBText2", "DBText3"})
         totals << child<QLabel>(screen, name)->text();
     return (rows << totals.join(u'|')).join(u';');
-}
-
-// A caption as the person meets it: an input's hint, a grid's column titles (each after its
-// alignment: < left, | centre, > right), or the text.
-QString shownCaption(const QWidget& screen, const QString& object) {
-    if (auto* grid = screen.findChild<DBGrid*>(object)) {
-        QStringList titles;
-        for (const GridColumn& c : grid->gridModel()->columns())
-            titles << (c.alignment & Qt::AlignHCenter ? u'|'
-                       : c.alignment & Qt::AlignRight ? u'>'
-                                                      : u'<') +
-                          c.title;
-        return titles.join(u' ');
-    }
-    if (auto* input = screen.findChild<QLineEdit*>(object))
-        return input->toolTip();
-    return captionOf(screen, object);
 }
 
 QPushButton* button(const QWidget& screen, const char* name) {
@@ -94,33 +70,8 @@ class TestExpenses : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { scriptMessages(); }
-    void cleanup() { Modal::setTestHook({}); }
-
-    // Only captions with a trap: a Latin look-alike, an accelerator, exact blanks, alignment.
-    void captionsAreExact_data() {
-        addCaptionColumns();
-        addCaption("13", "Label6", QStringLiteral("EUR *"));
-        addCaption("13", "DBGrid1",
-                   QStringLiteral("<Περιγραφή |Ημερομηνία >Ποσό (EUR) >Φ.Π.Α (EUR)"));
-        addCaption("14", "Edit1",
-                   QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/03/2007)"));
-        addCaption("14", "Button1", QStringLiteral("E") + QStringLiteral("ύ&ρεση"));
-        addCaption("14", "DBGrid1",
-                   QStringLiteral("<Περιγραφή |Ημερομηνία >Αξία (EUR) >Φ.Π.Α (EUR) >Αξία + "
-                                  "Φ.Π.Α (EUR)"));
-        addCaption("14", "Button4", QStringLiteral("Εξα&γωγή σε Excel…"));
-        addCaption("15", "Button1", QStringLiteral("Εύ&ρεση"));
-        addCaption("15", "Button4", QStringLiteral("Εξα&γωγή σε Excel…"));
-        addCaption("15", "DBGrid1",
-                   QStringLiteral("|Μήνας |Έτος >Αξία (EUR) >Φ.Π.Α (EUR) >Αξία +Φ.Π.Α (EUR)"));
-    }
-    void captionsAreExact() {
-        QFETCH(QString, screen);
-        QFETCH(QString, object);
-        QFETCH(QString, text);
-        QCOMPARE(shownCaption(*Fixture(screen).form, object), text);
-    }
+    void init() { ScreenFixture::begin(); }
+    void cleanup() { ScreenFixture::end(); }
 
     // "insert" types the four fields, a field's name types into it alone; both then post.
     void workingInTheBook_data() {

@@ -1,6 +1,5 @@
 #include "../ui/UiFixture.h"
 #include "SheetFile.h"
-#include "app/LongLivedScreens.h"
 
 #include "customers/Unit18.h"
 #include "receipts/Unit57.h"
@@ -17,10 +16,8 @@ namespace {
 // Receipts 1 to 5 of 2006 to 2008, each with its collection; receipt 3 is cancelled, as the
 // register leaves it: its collection gone, the receipt no longer valid. Customer 42 holds 2,
 // 3 and 4; customer 7 holds the others.
-struct Book {
-    TestDatabase db;
+struct Book : ScreenFixture {
     Book() {
-        scriptMessages();
         const char* receipts[] = {"1,'2006-12-31',7,100,10", "2,'2007-01-01',42,20,3",
                                   "3,'2007-06-15',42,50,5", "4,'2007-12-31',42,12.5,1.87",
                                   "5,'2008-01-01',7,200,20"};
@@ -54,12 +51,7 @@ const QStringList kSums = {"DBText1", "DBText3", "DBText2"};
 
 // The rows of the list as "number date amount", and the totals.
 QString listed(const TForm57& form) {
-    const QAbstractItemModel* m = child<QAbstractItemView>(form, "DBGrid1")->model();
-    QStringList rows;
-    for (int r = 0; r < m->rowCount(); ++r)
-        rows << m->index(r, 0).data().toString() + ' ' + m->index(r, 1).data().toString() + ' ' +
-                    m->index(r, 4).data().toString();
-    return rows.join(u',') + " / " + shown(form, kTotals);
+    return gridRows(form, "DBGrid1", {0, 1, 4}).join(u',') + " / " + shown(form, kTotals);
 }
 
 // Typed bounds, the figures expected or the refusal, and a statement run before searching.
@@ -113,7 +105,6 @@ private slots:
         Book book;
         book.db.exec(
             "INSERT INTO STOIXEIA_PELATH(ID,ONOMA,EPWNYMO) VALUES(42,' Ελένη ','Νικολάου')");
-        linkScreens();
         TForm18 catalogue;
         catalogue.CatalogueSql = "SELECT * FROM STOIXEIA_PELATH";
         QString seen;
@@ -127,7 +118,6 @@ private slots:
             child<QAction>(catalogue, "N6")->trigger();
         else
             child<QPushButton>(catalogue, "Button7")->click();
-        Modal::setTestHook({});
         QCOMPARE(seen, "Ελένη|Νικολάου 4 31/12/2007 12,50,2 1/1/2007 20,00 / 2|32,50|4,87|37,37");
     }
 
@@ -234,7 +224,6 @@ private slots:
             QCOMPARE(child<QPushButton>(*form, "Button3")->text(), "Εξα&γωγή σε Excel…");
             child<QPushButton>(*form, "Button3")->click();
         }
-        Modal::setTestHook({});
         QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shownTexts().join(u'\n')));
         QCOMPARE(proposed, name + ".xlsx");
         SheetFile file;

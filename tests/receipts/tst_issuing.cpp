@@ -1,6 +1,5 @@
 #include "../report/ReportFixture.h"
 #include "../ui/UiFixture.h"
-#include "app/LongLivedScreens.h"
 
 #include "customers/Unit18.h"
 #include "data/BusyWait.h"
@@ -22,23 +21,17 @@ namespace {
 
 // A data file with the counter at 57, VAT at 15 %, a header and customer 42; the receipt
 // printout registered as program entry does, writing PDF files.
-struct Desk {
-    TestDatabase db;
+struct Desk : ScreenFixture {
     PdfFolder pdfs;
     TForm72 printout;
 
     Desk() {
-        scriptMessages();
         Modal::setTestHook([](QDialog&) { return 0; });
         LongLived::add(&printout);
         copyShippedReports(db.dir());
         for (const char* table : {"LAST_APODEIKSH VALUES(57)", "SYNTELESTHS_VAT VALUES(15)",
                                   "INFORMATION(TITLE) VALUES('Κέντρο Αισθητικής Ίριδα')"})
             db.exec("INSERT INTO " + QString(table));
-    }
-    ~Desk() {
-        Modal::setTestHook({});
-        LongLived::clear();
     }
     std::unique_ptr<TForm56> open(const QString& name = QStringLiteral("Ελένη"),
                                   const QString& surname = QStringLiteral("Νικολάου"),
@@ -374,7 +367,6 @@ private slots:
         Desk desk;
         desk.db.exec("INSERT INTO STOIXEIA_PELATH(ID,ONOMA,EPWNYMO) VALUES(42,'Ζωή','Ντ''Αμίκο')");
         Global::NumberingLocked = true;
-        linkScreens();
         TForm18 catalogue;
         catalogue.CatalogueSql = "SELECT ID,ONOMA,EPWNYMO FROM STOIXEIA_PELATH";
         QString handed;

@@ -17,19 +17,14 @@ namespace {
 
 // A desk issuing and cancelling through the real screens, with the things that happen to a
 // data file and its record between two starts.
-struct RecordDesk : DeskFile {
+struct RecordDesk : ScreenFixture::Scope, DeskFile {
     TForm72 printout;
     QString truth; // both tables as they stood after the last receipt or cancellation
     QString copy;  // the safety copy, once taken
 
     RecordDesk() {
-        scriptMessages();
         Modal::setTestHook([](QDialog&) { return 0; });
         LongLived::add(&printout);
-    }
-    ~RecordDesk() {
-        Modal::setTestHook({});
-        LongLived::clear();
     }
 
     QString recordPath() const { return ReceiptRecord::pathFor(db.path()); }

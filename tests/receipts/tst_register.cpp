@@ -13,14 +13,12 @@ namespace {
 
 // Four receipts, in date order 58 (cancelled), 56, 55 (cancelled), 57; a valid one has its
 // collection row. VAT 15 %, the shipped report files, the printout writing PDF files.
-struct Register {
-    TestDatabase db;
+struct Register : ScreenFixture {
     PdfFolder pdfs;
     TForm72 printout;
     std::unique_ptr<TForm71> form;
 
     explicit Register(bool seeded = true) {
-        scriptMessages();
         LongLived::add(&printout);
         copyShippedReports(db.dir());
         db.exec("INSERT INTO SYNTELESTHS_VAT VALUES(15)");
@@ -47,8 +45,6 @@ struct Register {
         form = std::make_unique<TForm71>();
         showActive(*form);
     }
-    ~Register() { LongLived::clear(); }
-
     template <class T = QPushButton> T* get(const char* name) const {
         return child<T>(*form, name);
     }

@@ -33,15 +33,13 @@ void post(QWidget& screen) {
 }
 
 // A data file with the shipped reports and the receipt printout registered, writing PDFs.
-struct Printing {
-    TestDatabase db;
+struct Printing : ScreenFixture {
     PdfFolder out;
     TForm72 printout;
     Printing() {
         copyShippedReports(db.dir());
         LongLived::add(&printout);
     }
-    ~Printing() { LongLived::clear(); }
 };
 
 // The first field typed into, each text followed by Post ('|' between the texts); nothing
@@ -72,27 +70,11 @@ class TestSettings : public QObject {
 
 private slots:
     void init() {
-        scriptMessages();
+        ScreenFixture::begin();
         Termination::setTestMode(true);
         Termination::clearRequests();
     }
-    void cleanup() { Modal::setTestHook({}); }
-
-    // Only the captions with a trap: accelerators, a Latin M, a stop left out.
-    void captionsAreExact_data() {
-        addCaptionColumns();
-        addCaption("9", "Button2", QStringLiteral("Έ&ξοδος"));
-        addCaption("68", "", QStringLiteral("Συντελεστής Φ.Π.Α"));
-        addCaption("73", "Label7", QStringLiteral("Α.Φ.M:")); // a Latin M
-        addCaption("73", "Button2", QStringLiteral("Προε&πισκόπιση"));
-    }
-    void captionsAreExact() {
-        QFETCH(QString, screen);
-        QFETCH(QString, object);
-        QFETCH(QString, text);
-        TestDatabase db;
-        QCOMPARE(captionOf(*makeScreen(screen), object), text);
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     // Typing and posting: the row is started in the empty table and edited afterwards; a
     // refused text stays typed with nothing stored; a VAT rate stored ends the program.

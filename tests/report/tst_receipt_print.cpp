@@ -1,4 +1,5 @@
 #include "ReportFixture.h"
+#include "ScreenFixture.h"
 #include "TestSupport.h"
 
 #include "receipts/Unit72.h"
@@ -51,11 +52,8 @@ class TestReceiptPrint : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        Messages::setTestMode(true);
-        Messages::clearShown();
-    }
-    void cleanup() { Modal::setTestHook({}); }
+    void init() { ScreenFixture::begin(); }
+    void cleanup() { ScreenFixture::end(); }
 
     void layoutFollowsTheVatRate_data() {
         QTest::addColumn<QString>("rate");

@@ -1,4 +1,5 @@
 #include "ReportFixture.h"
+#include "ScreenFixture.h"
 #include "TestSupport.h"
 
 #include "report/ReportLayout.h"
@@ -49,14 +50,10 @@ class TestReportEngine : public QObject {
 
 private slots:
     void init() {
-        Messages::setTestMode(true);
-        Messages::clearShown();
+        ScreenFixture::begin();
         Clock::setFixedForTesting(QDate(2024, 5, 17));
     }
-    void cleanup() {
-        Modal::setTestHook({});
-        Clock::reset();
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     void shippedFilesShowTheirData_data() {
         QTest::addColumn<QString>("file");

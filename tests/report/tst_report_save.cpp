@@ -71,14 +71,11 @@ class TestReportSave : public QObject {
 
 private slots:
     void init() {
-        scriptMessages();
+        ScreenFixture::begin();
         qunsetenv("MARIVELLE_REPORT_PDF_DIR");
         Clock::setFixedForTesting(QDate(2024, 5, 17));
     }
-    void cleanup() {
-        Modal::setTestHook({});
-        Clock::reset();
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     // Words a person reads, never the report file's name; the expenses by month go through
     // the same subject as those between dates.

@@ -3,6 +3,7 @@
 #include "data/ChecksumVfs.h"
 #include "data/Connection.h"
 #include "data/DataFileCheck.h"
+#include "data/DataSet.h"
 #include "data/Global.h"
 
 #include <QFile>
@@ -93,4 +94,11 @@ QStringList receiptFaults(const QString& path) {
         faults << QStringLiteral("unreadable: ") + QString::fromUtf8(e.what());
     }
     return faults;
+}
+
+QStringList columnOf(const DataSet& data, int column) {
+    QStringList texts;
+    for (int row = 0; row < data.rowCount(); ++row)
+        texts << data.cellText(row, column);
+    return texts;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 class Connection;
+class DataSet;
 
 // A fresh copy of the shipped data file in a folder of its own, made the program's
 // working folder: AppDirectory and ConnectionString point at it.
@@ -29,6 +30,9 @@ private:
 
 // The connection string the program builds, for a file at the given folder.
 QString connectionStringFor(const QString& folder);
+
+// The texts of one column of an open data set, first row to last.
+QStringList columnOf(const DataSet& data, int column);
 
 // Runs the shipped data tool (marivelle-data) with these arguments; its exit code, or -1
 // when it did not end. Its output goes into the test's log.

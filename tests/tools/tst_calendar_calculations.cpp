@@ -53,10 +53,9 @@ class TestCalendarCalculations : public QObject {
 
 private slots:
     void init() { Clock::setFixedForTesting(QDateTime(QDate(2024, 5, 5), QTime(10, 30))); }
-    void cleanup() { Clock::reset(); }
+    void cleanup() { ScreenFixture::end(); }
 
-    // Opened on 5 May 2024: this year's Easter, today in every date, no day count. Of the
-    // captions, "click" is Latin and this exit alone has no accelerator.
+    // Opened on 5 May 2024: this year's Easter, today in every date, no day count.
     void opensOnToday() {
         Screen8 s;
         QCOMPARE(s.year->text(), QStringLiteral("2024"));
@@ -64,9 +63,6 @@ private slots:
         QCOMPARE(child<QCalendarWidget>(s.form, "MonthCalendar1")->selectedDate(),
                  QDate(2024, 5, 5));
         QCOMPARE(s.dates(), QStringLiteral("5/5/2024 5/5/2024 "));
-        QCOMPARE(captionOf(s.form, "Label5"),
-                 QStringLiteral("Για αλλαγή κάνε click στο μήνα ή έτος"));
-        QCOMPARE(captionOf(s.form, "Button1"), QStringLiteral("Έξοδος"));
     }
 
     // Every accepted year by the congruences, for 1900 to 2099 the true Orthodox Easter too,
@@ -212,7 +208,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         QFETCH(QString, refusal);
-        scriptMessages();
+        ScreenFixture::begin();
         Screen8 s;
         s.from->setDate(QDate(2008, 12, 10));
         s.to->setDate(QDate(2008, 12, 31));

@@ -7,7 +7,7 @@ class TestPhones : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { scriptMessages(); }
+    void init() { ScreenFixture::begin(); }
 
     // The first contact of an empty book, typed into every field but the address: stored
     // field by field with no address, and listed under centred titles, the numbers centred
@@ -16,8 +16,6 @@ private slots:
         TestDatabase db;
         TForm10 form;
         QVERIFY(showActive(form));
-        QCOMPARE(captionOf(form, "Label1"), QStringLiteral("Όνοματεπώνυμο:"));
-        QCOMPARE(captionOf(form, "Button1"), QStringLiteral("Έ&ξοδος"));
         QCOMPARE(child<DBEdit>(form, "DBEdit2")->dataField(), QStringLiteral("DIEYTHYNSH"));
         const QStringList typed{"Γιώργος",     "",           "2101234567",
                                 "6971234567",  "2107654321", "info@example.gr",

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridReader.h"
+#include "ScreenFixture.h"
 #include "TestSupport.h"
 
 #include "data/Connection.h"
@@ -16,51 +18,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
-
-// Shows a window as the active one, so that focus changes happen as for a person.
-inline bool showActive(QWidget& window) {
-    window.show();
-    QApplication::setActiveWindow(&window);
-    return QTest::qWaitForWindowActive(&window);
-}
-
-// A control of a screen by its name; a missing one ends the test program at once.
-template <class T> T* child(const QObject& screen, const QString& name) {
-    T* found = screen.findChild<T*>(name);
-    if (!found)
-        qFatal("no %s", qPrintable(name));
-    return found;
-}
-
-// The texts of one column of a screen's grid, top to bottom.
-inline QStringList gridColumn(const QObject& screen,
-                              const QString& grid = QStringLiteral("DBGrid1"), int column = 0) {
-    const QAbstractItemModel* m = child<QAbstractItemView>(screen, grid)->model();
-    QStringList texts;
-    for (int row = 0; row < m->rowCount(); ++row)
-        texts << m->index(row, column).data().toString();
-    return texts;
-}
-
-// Tables of exact captions: the screen, the control (empty for the window's own caption)
-// and the text.
-inline void addCaptionColumns() {
-    QTest::addColumn<QString>("screen");
-    QTest::addColumn<QString>("object");
-    QTest::addColumn<QString>("text");
-}
-inline void addCaption(const char* screen, const char* object, const QString& text) {
-    QTest::addRow("%s %s", screen, *object ? object : "caption")
-        << QString::fromLatin1(screen) << QString::fromLatin1(object) << text;
-}
-// The caption a table row names: the window's title, or the text of the named control.
-inline QString captionOf(const QWidget& window, const QString& object) {
-    if (object.isEmpty())
-        return window.windowTitle();
-    const QObject* control = window.findChild<QObject*>(object);
-    return control ? control->property("text").toString()
-                   : QStringLiteral("<no control %1>").arg(object);
-}
 
 // A window laid out like the reminders book (date, text, list, navigator and a plain edit to
 // move the focus to), over a fresh data file holding three reminders in this stored order.
@@ -114,22 +71,3 @@ struct ReminderBook {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     }
 };
-
-// Types text as a person does; QTest's own typing knows only Latin-1.
-inline void typeText(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        if (c == u'\n')
-            QTest::keyClick(w, Qt::Key_Return);
-        else if (c.unicode() < 0x80)
-            QTest::keyClick(w, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-// Every test starts with scripted message boxes and no answers queued.
-inline void scriptMessages() {
-    Messages::setTestMode(true);
-    Messages::setTestHook({});
-    Messages::clearShown();
-}

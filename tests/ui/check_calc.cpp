@@ -13,7 +13,7 @@ class CheckCalc : public QObject {
 
 private slots:
     void initTestCase() {
-        scriptMessages();
+        ScreenFixture::begin();
         Clock::setFixedForTesting(QDate(2024, 5, 17));
         if (QStandardPaths::findExecutable("soffice").isEmpty())
             QFAIL("soffice is not installed (libreoffice-calc-nogui)");

@@ -112,10 +112,10 @@ class TestDataControls : public QObject {
 
 private slots:
     void init() {
-        scriptMessages();
+        ScreenFixture::begin();
         Clock::setFixedForTesting(QDate(2026, 3, 15));
     }
-    void cleanup() { Clock::reset(); }
+    void cleanup() { ScreenFixture::end(); }
 
     void fieldsFollowTheCurrentRow() {
         ReminderBook book;

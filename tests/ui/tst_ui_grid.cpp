@@ -17,7 +17,7 @@ class TestDataGrid : public QObject {
     }
 
 private slots:
-    void init() { scriptMessages(); }
+    void init() { ScreenFixture::begin(); }
 
     void showsTheConfiguredColumns() {
         ReminderBook book;
@@ -26,8 +26,7 @@ private slots:
         const QAbstractItemModel* m = book.grid->model();
         QCOMPARE(m->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Ημερομηνία"));
         QCOMPARE(m->rowCount(), book.table.recordCount());
-        for (int row = 0; row < m->rowCount(); ++row)
-            QCOMPARE(m->index(row, 0).data().toString(), book.table.cellText(row, 0));
+        QCOMPARE(gridRows(*book.grid, QList<int>{0}), columnOf(book.table, 0));
         book.table.close();
         QCOMPARE(m->rowCount(), 0);
         book.table.open();
@@ -109,7 +108,9 @@ private slots:
 
     void aRefusedPostKeepsTheOldRow() {
         ReminderBook book;
-        book.table.beforePost = [](DataSet&) { throw std::runtime_error("Λείπει η ημερομηνία."); };
+        book.table.beforePost = [](DataSet&) {
+            throw UserError(QStringLiteral("Λείπει η ημερομηνία."));
+        };
         QVERIFY(book.showActive());
         const QString before = book.stored();
         book.text->setFocus();

@@ -104,13 +104,10 @@ class TestGridExport : public QObject {
 
 private slots:
     void init() {
-        scriptMessages();
+        ScreenFixture::begin();
         Clock::setFixedForTesting(QDate(2024, 5, 17));
     }
-    void cleanup() {
-        Modal::setTestHook({});
-        Clock::reset();
-    }
+    void cleanup() { ScreenFixture::end(); }
 
     // Exported from the menu under a proposed name, the file reads back as the grid shows it.
     void csvReadsBackFieldByField_data() {

@@ -27,7 +27,7 @@ class TestNavigator : public QObject {
     }
 
 private slots:
-    void init() { scriptMessages(); }
+    void init() { ScreenFixture::begin(); }
 
     void buttonsAreEnabledAsTheRowAllows_data() {
         using N = DBNavigator;

@@ -1,4 +1,8 @@
+#include "ScreenFixture.h"
+
 #include "data/Global.h"
+#include "data/StoreError.h"
+#include "data/UserError.h"
 #include "data/Values.h"
 #include "ui/DBGrid.h"
 #include "ui/DBMemo.h"
@@ -8,12 +12,22 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <SQLiteCpp/Exception.h>
+#include <sqlite3.h>
+
+#include <functional>
+#include <new>
+#include <stdexcept>
+
 namespace {
+using Thrower = std::function<void()>;
+
 // A screen with a few controls, an OK button and an exit button, counting its hooks.
 class SampleScreen : public Screen {
 public:
@@ -37,32 +51,28 @@ public:
             setCancelButton(exitButton);
     }
 
-    void onClick(bool) { throw std::runtime_error("σφάλμα μέλους"); }
+    void onClick(bool) { throw UserError(QStringLiteral("σφάλμα μέλους")); }
 
 protected:
     void FormShow() override {
         ++shows;
         if (failOnShow)
-            throw std::runtime_error("Το αρχείο δεν βρέθηκε.");
+            throw UserError(QStringLiteral("Το αρχείο δεν βρέθηκε."));
     }
     bool FormCloseQuery() override { return mayClose; }
     void FormClose() override { ++closes; }
 };
 } // namespace
 
+Q_DECLARE_METATYPE(Thrower)
+
 // The screen base and the seams every screen goes through.
 class TestScreen : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        Messages::setTestMode(true);
-        Messages::clearShown();
-    }
-    void cleanup() {
-        Modal::setTestHook({});
-        Clock::reset();
-    }
+    void init() { ScreenFixture::begin(); }
+    void cleanup() { ScreenFixture::end(); }
 
     void escapeClicksTheCancelButton_data() {
         QTest::addColumn<bool>("withCancel");
@@ -169,37 +179,53 @@ private slots:
         }
     }
 
-    // The guard shows what went wrong, once per failure, and lets the program go on.
+    // The guard shows what went wrong, once per failure, and lets the program go on: the
+    // program's own sentences as they are, a store error as its sentence with the store's
+    // text, anything else as one fixed sentence with the details only in the log.
     void guardShowsTheMessage_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("store error") << 0 << "database is locked";
-        QTest::newRow("typed value") << 1 << "Η τιμή \"31/2\" δεν είναι έγκυρη ημερομηνία.";
-        QTest::newRow("member handler") << 2 << "σφάλμα μέλους";
-        QTest::newRow("not an exception") << 3 << "";
+        QTest::addColumn<Thrower>("thrower");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("logged"); // a pattern of the critical log line; empty: none
+        const QString typed = QStringLiteral("Η τιμή \"31/2\" δεν είναι έγκυρη ημερομηνία.");
+        const QString unexpected = QStringLiteral("Παρουσιάστηκε απρόσμενο σφάλμα.");
+        QTest::newRow("the program's own sentence")
+            << Thrower([] { throw UserError(QStringLiteral("σφάλμα μέλους")); }) << "σφάλμα μέλους"
+            << "";
+        QTest::newRow("member handler") << Thrower() << "σφάλμα μέλους"
+                                        << "";
+        QTest::newRow("typed value")
+            << Thrower([typed] { throw InputError(typed); }) << typed << "";
+        QTest::newRow("store error")
+            << Thrower([] { throw SQLite::Exception("database is locked", SQLITE_BUSY); })
+            << StoreError::sentence(StoreError::Kind::Busy) + u'\r' + "database is locked"
+            << "";
+        QTest::newRow("English text of a library")
+            << Thrower([] { throw std::runtime_error("database is locked"); }) << unexpected
+            << "std::runtime_error.*database is locked";
+        QTest::newRow("out of memory")
+            << Thrower([] { throw std::bad_alloc(); }) << unexpected << "std::bad_alloc";
+        QTest::newRow("internal fault")
+            << Thrower([] { throw std::logic_error("the screen has no Edit1"); }) << unexpected
+            << "std::logic_error.*the screen has no Edit1";
+        QTest::newRow("not an exception") << Thrower([] { throw 42; }) << unexpected << "int";
     }
     void guardShowsTheMessage() {
-        QFETCH(int, kind);
-        QFETCH(QString, message);
+        QFETCH(Thrower, thrower);
+        QFETCH(QString, shown);
+        QFETCH(QString, logged);
         SampleScreen screen(true);
-        if (kind == 2) {
+        if (!thrower)
             connectGuarded(screen.okButton, &QPushButton::clicked, &screen, &SampleScreen::onClick);
-        } else {
-            connectGuarded(screen.okButton, &QPushButton::clicked, &screen, [&] {
-                if (kind == 0)
-                    throw std::runtime_error(message.toStdString());
-                if (kind == 1)
-                    throw InputError(message);
-                throw 42;
-            });
-        }
+        else
+            connectGuarded(screen.okButton, &QPushButton::clicked, &screen, thrower);
+        if (!logged.isEmpty())
+            for (int i = 0; i < 2; ++i)
+                QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(logged));
         screen.okButton->click();
         screen.okButton->click();
         QCOMPARE(Messages::shown().size(), 2);
         QCOMPARE(Messages::shown().first().kind, Messages::Kind::Error);
-        QVERIFY(!Messages::shown().first().text.isEmpty());
-        if (!message.isEmpty())
-            QCOMPARE(Messages::shown().first().text, message);
+        QCOMPARE(Messages::shown().first().text, shown);
     }
 
     void modalHookWorksTheScreen_data() {
