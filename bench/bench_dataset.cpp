@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/JetDialect.h"
+#include "data/SqliteStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -46,7 +47,7 @@ double rawStep(Connection& c) {
     timer.start();
     const QByteArray sql = JetDialect::translate(kCustomerListSql).toUtf8();
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(c.handle(), sql.constData(), -1, &st, nullptr);
+    sqlite3_prepare_v2(SqliteStore::of(c).handle(), sql.constData(), -1, &st, nullptr);
     long long sink = 0;
     const int n = sqlite3_column_count(st);
     while (sqlite3_step(st) == SQLITE_ROW)

@@ -2,7 +2,6 @@
 
 #include "ChecksumVfs.h"
 
-#include <SQLiteCpp/Exception.h>
 #include <sqlite3.h>
 
 namespace StoreError {
@@ -109,22 +108,34 @@ QString sentence(Kind kind) {
                           "επαναληφθεί, κλείστε και ανοίξτε ξανά το πρόγραμμα.");
 }
 
-QString describe(int code, const QString& storeText) {
-    Kind kind = kindOf(code);
+namespace {
+
+Kind kindNow(int code) {
     // A stale page tells another program's write from damage only through the layer.
     if (code == SQLITE_IOERR_DATA && ChecksumVfs::lastMark() == ChecksumVfs::Mark::ChangedOutside)
-        kind = Kind::ChangedOutside;
+        return Kind::ChangedOutside;
+    return kindOf(code);
+}
+
+QString described(Kind kind, const QString& storeText) {
     const QString text = sentence(kind);
     return storeText.isEmpty() ? text : text + u'\r' + storeText;
 }
 
+} // namespace
+
+Failure failureOf(int code, const std::string& text) {
+    return Failure(kindNow(code), code, text);
+}
+
+QString describe(int code, const QString& storeText) {
+    return described(kindNow(code), storeText);
+}
+
 QString forPerson(const std::exception& e) {
     const QString text = QString::fromUtf8(e.what());
-    const auto* store = dynamic_cast<const SQLite::Exception*>(&e);
-    if (!store)
-        return text;
-    const int extended = store->getExtendedErrorCode();
-    return describe(extended >= 0 ? extended : store->getErrorCode(), text);
+    const auto* store = dynamic_cast<const Failure*>(&e);
+    return store ? described(store->kind(), text) : text;
 }
 
 } // namespace StoreError
