@@ -209,9 +209,9 @@ private:
     bool m_editable = false;
 
     int m_columns = 0;
-    std::vector<QVariant> m_cells; // physical rows, m_columns each
-    std::vector<qint64> m_rowIds;  // per physical row
-    std::vector<int> m_order;      // shown row -> physical row
+    Cells m_cells;                // physical rows, m_columns each
+    std::vector<qint64> m_rowIds; // per physical row
+    std::vector<int> m_order;     // shown row -> physical row
     int m_current = -1;
     bool m_bof = true;
     bool m_eof = true;

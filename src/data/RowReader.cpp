@@ -112,14 +112,15 @@ void RowReader::readRows() {
     types.reserve(size_t(columns));
     for (const ColumnInfo& c : m_set.columns)
         types.push_back(c.type);
-    std::vector<QVariant>& cells = m_set.cells;
+    std::vector<QVariant> row(static_cast<size_t>(columns));
+    Cells& cells = m_set.cells;
     std::vector<qint64>& rowIds = m_set.rowIds;
     int rows = 0;
     while ((m_maxRecords <= 0 || rows < m_maxRecords) && m_cursor->next()) {
         rowIds.push_back(ids ? m_cursor->integer(0) : -1);
-        const size_t at = cells.size();
-        cells.resize(at + size_t(columns));
-        m_cursor->readRow(offset, columns, types.data(), cells.data() + at);
+        m_cursor->readRow(offset, columns, types.data(), row.data());
+        for (QVariant& v : row)
+            cells.push_back(std::move(v));
         ++rows;
     }
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -29,13 +30,17 @@ struct ColumnInfo {
     bool readOnly = false;
 };
 
+// Rows of cells, row after row. Grown in blocks: a result of a hundred thousand rows is never
+// moved to a larger buffer while it is read.
+using Cells = std::deque<QVariant>;
+
 // A whole result, read at once.
 struct RowSet {
     std::vector<ColumnInfo> columns;
     QString table; // writes go here; empty when read-only
     bool editable = false;
-    std::vector<QVariant> cells; // row after row, columns.size() each
-    std::vector<qint64> rowIds;  // per row, -1 without ids
+    Cells cells;                // row after row, columns.size() each
+    std::vector<qint64> rowIds; // per row, -1 without ids
     int rowCount() const { return int(rowIds.size()); }
 };
 

@@ -5,6 +5,7 @@
 #include "JetDialect.h"
 
 #include <QFile>
+#include <QHashFunctions>
 
 #include <SQLiteCpp/Column.h>
 #include <SQLiteCpp/Database.h>
@@ -12,8 +13,11 @@
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
 
+#include <array>
 #include <cstring>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -42,7 +46,44 @@ QDate dateOf(const char* t, int n) {
     return QDate(y, m, d);
 }
 
-QVariant cellOf(const SQLite::Column& c, FieldType type) {
+// The texts of one column met lately, so that a value repeated down a column (a fund, a
+// profession, the same first name) is one shared QString rather than a copy per row. Given up
+// for a column whose values rarely repeat.
+class RepeatedTexts {
+public:
+    QString text(const char* t, int n) {
+        if (!m_active)
+            return QString::fromUtf8(t, n);
+        const std::string_view bytes(t, size_t(n));
+        Slot& slot = m_slots[qHashBits(t, size_t(n)) % kSlots];
+        ++m_looked;
+        if (slot.used && slot.bytes == bytes) {
+            ++m_found;
+            return slot.text;
+        }
+        if (m_looked == kTrial && m_found < kTrial / 4)
+            m_active = false; // mostly distinct: not worth the look-ups
+        slot.used = true;
+        slot.bytes.assign(bytes);
+        slot.text = QString::fromUtf8(t, n);
+        return slot.text;
+    }
+
+private:
+    static constexpr size_t kSlots = 64;
+    static constexpr int kTrial = 512;
+    struct Slot {
+        bool used = false;
+        std::string bytes;
+        QString text;
+    };
+    std::array<Slot, kSlots> m_slots;
+    int m_looked = 0;
+    int m_found = 0;
+    bool m_active = true;
+};
+
+QVariant cellOf(const SQLite::Column& c, FieldType type, RepeatedTexts* repeated = nullptr) {
     const int storage = c.getType();
     if (storage == SQLITE_NULL)
         return {};
@@ -51,7 +92,9 @@ QVariant cellOf(const SQLite::Column& c, FieldType type) {
         const char* t = c.getText();
         const int n = c.getBytes();
         const QDate d = dateOf(t, n);
-        return d.isValid() ? QVariant(d) : QVariant(QString::fromUtf8(t, n));
+        if (d.isValid())
+            return d;
+        return repeated ? repeated->text(t, n) : QString::fromUtf8(t, n);
     }
     case FieldType::Boolean:
         return c.getInt64() != 0;
@@ -74,7 +117,8 @@ QVariant cellOf(const SQLite::Column& c, FieldType type) {
         return c.getDouble();
     default: {
         const char* t = c.getText();
-        return QString::fromUtf8(t, c.getBytes());
+        const int n = c.getBytes();
+        return repeated ? repeated->text(t, n) : QString::fromUtf8(t, n);
     }
     }
 }
@@ -177,8 +221,11 @@ public:
     QVariant value(int column, FieldType type) const override { return cellOf(at(column), type); }
     void readRow(int first, int count, const FieldType* types, QVariant* out) const override {
         const SQLite::Column* c = &at(first);
+        if (m_repeated.size() < m_columns.size())
+            m_repeated.resize(m_columns.size());
+        RepeatedTexts* repeated = m_repeated.data() + first;
         for (int i = 0; i < count; ++i)
-            out[i] = cellOf(c[i], types[i]);
+            out[i] = cellOf(c[i], types[i], repeated + i);
     }
 
 private:
@@ -191,6 +238,7 @@ private:
     SQLite::Statement m_stmt;
     sqlite3_stmt* m_raw = nullptr;
     std::vector<SQLite::Column> m_columns;
+    mutable std::vector<RepeatedTexts> m_repeated; // per column, for whole reads
 };
 
 } // namespace
