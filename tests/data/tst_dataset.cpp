@@ -467,6 +467,30 @@ private slots:
         QCOMPARE(f->value(), value);
     }
 
+    // Texts repeated down a column are read once and shared; every row still reads its own,
+    // and a column whose texts rarely repeat is read text by text.
+    void everyRowReadsItsOwnText_data() {
+        QTest::addColumn<int>("distinct"); // values among the rows
+        QTest::newRow("few repeated") << 5;
+        QTest::newRow("half repeated") << 700;
+        QTest::newRow("all distinct") << 1400;
+    }
+    void everyRowReadsItsOwnText() {
+        QFETCH(int, distinct);
+        db->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                                "WHERE i < 1399) INSERT INTO STOIXEIA_PELATH(EPWNYMO, ONOMA) "
+                                "SELECT 'Ελένη ' || (i % %1), i FROM n")
+                     .arg(distinct));
+        auto q = query(QStringLiteral("SELECT EPWNYMO, ONOMA FROM STOIXEIA_PELATH ORDER BY ID"));
+        QCOMPARE(q->recordCount(), 1400);
+        q->edit();
+        q->fieldByName(QStringLiteral("EPWNYMO"))->setText(QStringLiteral("Άλλη"));
+        q->post();
+        QCOMPARE(q->cell(0, 0).toString(), QStringLiteral("Άλλη"));
+        for (int r = 1; r < q->rowCount(); ++r)
+            QCOMPARE(q->cell(r, 0).toString(), QStringLiteral("Ελένη %1").arg(r % distinct));
+    }
+
     void aliasedQueryWritesTheBaseColumns() {
         db->exec(QStringLiteral("INSERT INTO EPISKEPSEIS(ID,HMEROMHNIA,AITIA) "
                                 "VALUES(4,'2020-01-01','x'),(5,'2020-01-02','y')"));
