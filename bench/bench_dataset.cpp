@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/JetDialect.h"
+#include "data/SqliteStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -46,7 +47,7 @@ double rawStep(Connection& c) {
     timer.start();
     const QByteArray sql = JetDialect::translate(kCustomerListSql).toUtf8();
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(c.handle(), sql.constData(), -1, &st, nullptr);
+    sqlite3_prepare_v2(SqliteStore::of(c).handle(), sql.constData(), -1, &st, nullptr);
     long long sink = 0;
     const int n = sqlite3_column_count(st);
     while (sqlite3_step(st) == SQLITE_ROW)
@@ -119,8 +120,8 @@ int main(int argc, char** argv) {
     }
     const double ratio = median(query) / median(raw);
     std::printf("\n%d rows: data object %.1f ms, raw stepping %.1f ms, ratio %.2fx (target <= "
-                "3x): %s\n",
-                kRows, median(query), median(raw), ratio, ratio <= 3 ? "met" : "NOT met");
+                "1.5x): %s\n",
+                kRows, median(query), median(raw), ratio, ratio <= 1.5 ? "met" : "NOT met");
     std::printf("client-side Greek sort: %.1f ms (target < 300 ms): %s\n", median(sort),
                 median(sort) < 300 ? "met" : "NOT met");
     benchmark::Shutdown();

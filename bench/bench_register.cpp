@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 #include "data/DataFileCheck.h"
 #include "data/Global.h"
+#include "data/SqliteStore.h"
 #include "receipts/Unit57.h"
 #include "receipts/Unit59.h"
 #include "receipts/Unit71.h"
@@ -211,7 +212,7 @@ void BM_WholeFileCheck(benchmark::State& state) {
         Connection c;
         c.setUp(Global::ConnectionString);
         const double ms = timed([&] {
-            if (!ChecksumVfs::wholeFileCheck(c.handle()).empty())
+            if (!ChecksumVfs::wholeFileCheck(SqliteStore::of(c).handle()).empty())
                 state.SkipWithError("the file read as damaged");
         });
         figures["check"].push_back(ms);

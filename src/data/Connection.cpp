@@ -1,22 +1,15 @@
 #include "Connection.h"
 
-#include "ChecksumVfs.h"
-#include "JetDialect.h"
-
-#include <QDir>
-#include <QFileInfo>
-
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Exception.h>
-#include <sqlite3.h>
+#include "SqliteStore.h"
+#include "Store.h"
 
 Connection::Connection(QObject* parent) : QObject(parent) {}
 
 Connection::~Connection() {
-    if (m_db) {
+    if (m_store) {
         // Data objects may outlive us only as QObject children; let them drop their rows.
         emit aboutToClose();
-        m_db.reset();
+        m_store.reset();
     }
 }
 
@@ -61,73 +54,50 @@ void Connection::setUp(const QString& connectionString, bool openNow) {
 }
 
 void Connection::open() {
-    if (m_db)
+    if (m_store)
         return;
-    const QString path = dataSourceOf(m_connectionString);
-    if (path.isEmpty())
-        throw SQLite::Exception("The connection string names no Data Source.", SQLITE_CANTOPEN);
-    ChecksumVfs::install();
-    // The store opens read-write only: a missing file is an error, never a new empty file.
-    auto db = std::make_unique<SQLite::Database>(QFile::encodeName(path).toStdString(),
-                                                 SQLite::OPEN_READWRITE);
-    sqlite3* h = db->getHandle();
     const int waitSeconds = m_commandTimeout > 0 ? m_commandTimeout : kUnlimitedWaitSeconds;
-    m_wait.limitMs = waitSeconds * 1000;
-    BusyWait::install(h, &m_wait);
-    // Reading the header here reports a garbage file at once and changes nothing in it.
-    db->exec("PRAGMA journal_mode=DELETE");
-    db->exec("PRAGMA synchronous=FULL");
-    db->exec("PRAGMA foreign_keys=OFF");
-    {
-        SQLite::Statement check(*db, "SELECT count(*) FROM sqlite_master");
-        check.executeStep();
-        if (check.getColumn(0).getInt() == 0)
-            throw SQLite::Exception("file is not a database", SQLITE_NOTADB);
-    }
-    JetDialect::install(h);
-    m_db = std::move(db);
+    m_store = StoreBackend::open(m_connectionString, waitSeconds);
 }
 
 void Connection::close() {
-    if (!m_db)
+    if (!m_store)
         return;
     emit aboutToClose();
-    m_db.reset();
+    m_store.reset();
 }
 
-SQLite::Database& Connection::database() {
-    if (!m_db)
-        throw SQLite::Exception("Operation is not allowed when the object is closed.",
-                                SQLITE_MISUSE);
-    return *m_db;
-}
-
-sqlite3* Connection::handle() {
-    return database().getHandle();
+StoreBackend& Connection::store() {
+    if (!m_store)
+        throw StoreError::Failure(StoreError::Kind::Closed, 0,
+                                  "Operation is not allowed when the object is closed.");
+    return *m_store;
 }
 
 int Connection::execute(const QString& jetSql) {
-    return executeNative(JetDialect::translate(jetSql));
+    StoreBackend& s = store();
+    return s.execute(s.translate(jetSql));
 }
 
 int Connection::executeNative(const QString& sql) {
-    return database().exec(sql.toStdString());
+    return store().execute(sql);
 }
 
-Transaction::Transaction(Connection& connection) : m_connection(connection) {
-    m_connection.executeNative(QStringLiteral("BEGIN IMMEDIATE"));
-}
+Transaction::Transaction(Connection& connection) : m_transaction(connection.store().beginWrite()) {}
 
-Transaction::~Transaction() {
-    if (!m_done && m_connection.isConnected()) {
-        try {
-            m_connection.executeNative(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
-    }
-}
+Transaction::~Transaction() = default;
 
 void Transaction::commit() {
-    m_connection.executeNative(QStringLiteral("COMMIT"));
-    m_done = true;
+    m_transaction->commit();
+}
+
+// ---- the seam's own pieces ----
+
+StoreCursor::~StoreCursor() = default;
+StoreTransaction::~StoreTransaction() = default;
+StoreBackend::~StoreBackend() = default;
+
+std::unique_ptr<StoreBackend> StoreBackend::open(const QString& connectionString, int waitSeconds) {
+    // One kind of store so far: the SQLite file that "Data Source=" names.
+    return std::make_unique<SqliteStore>(Connection::dataSourceOf(connectionString), waitSeconds);
 }

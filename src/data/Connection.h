@@ -1,16 +1,12 @@
 #pragma once
 
-#include "BusyWait.h"
-
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
-namespace SQLite {
-class Database;
-}
-struct sqlite3;
+class StoreBackend;
+class StoreTransaction;
 
 // One screen's link to data.mdb, set from the program's connection string: close, set the
 // string and both time-outs, open. Opening never creates a missing file.
@@ -33,15 +29,15 @@ public:
 
     void open();
     void close();
-    bool isConnected() const { return m_db != nullptr; }
+    bool isConnected() const { return m_store != nullptr; }
 
     // Runs a statement written in the Jet dialect; returns the rows it changed.
     int execute(const QString& jetSql);
     // Runs a statement of the program's own (already in the store's dialect).
     int executeNative(const QString& sql);
 
-    SQLite::Database& database();
-    sqlite3* handle();
+    // The open store; throws StoreError::Failure (Closed) when the connection is not open.
+    StoreBackend& store();
 
     // The file named by "Data Source=" in a connection string; "\" is read as "/".
     static QString dataSourceOf(const QString& connectionString);
@@ -57,11 +53,11 @@ private:
     QString m_connectionString;
     int m_commandTimeout = 30;
     int m_connectionTimeout = 15;
-    BusyWait::Wait m_wait; // before the handle that points at it
-    std::unique_ptr<SQLite::Database> m_db;
+    std::unique_ptr<StoreBackend> m_store;
 };
 
-// A write of several statements: BEGIN IMMEDIATE, rolled back unless commit() is reached.
+// A write of several statements: begun at once (BEGIN IMMEDIATE on SQLite), rolled back
+// unless commit() is reached, also when an exception leaves the scope.
 class Transaction {
 public:
     explicit Transaction(Connection& connection);
@@ -71,6 +67,5 @@ public:
     void commit();
 
 private:
-    Connection& m_connection;
-    bool m_done = false;
+    std::unique_ptr<StoreTransaction> m_transaction;
 };

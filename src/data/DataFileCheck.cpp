@@ -5,6 +5,8 @@
 #include "Connection.h"
 #include "ReceiptRecord.h"
 #include "SafetyCopy.h"
+#include "SqliteStore.h"
+#include "StoreError.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +20,7 @@ namespace DataFileCheck {
 namespace {
 
 [[noreturn]] void refuse(const std::string& why, int code = SQLITE_CORRUPT) {
-    throw SQLite::Exception("data.mdb " + why, code);
+    throw StoreError::failureOf(code, "data.mdb " + why);
 }
 
 // A file written by another program since the program last sealed it is checked and sealed
@@ -105,9 +107,9 @@ QStringList atStart(const QString& connectionString) {
     ChecksumVfs::install();
     const QString file = Connection::dataSourceOf(connectionString);
     if (file.isEmpty())
-        throw SQLite::Exception("The connection string names no Data Source.", SQLITE_CANTOPEN);
+        throw StoreError::failureOf(SQLITE_CANTOPEN, "The connection string names no Data Source.");
     QStringList notes;
-    if (sealAgainIfChanged(file))
+    if (SqliteStore::guarded([&] { return sealAgainIfChanged(file); }))
         notes << QStringLiteral("Το αρχείο δεδομένων είχε αλλάξει από άλλο πρόγραμμα μετά το "
                                 "τελευταίο κλείσιμο του Marivelle. Ελέγχθηκε (η ακεραιότητά του "
                                 "και οι αποδείξεις του με τις εισπράξεις τους), βρέθηκε σωστό και "
@@ -115,9 +117,10 @@ QStringList atStart(const QString& connectionString) {
     Connection c;
     c.setUp(connectionString);
     // Every page read once: damage ends the program before anything is shown from the file.
-    const std::string damage = ChecksumVfs::wholeFileCheck(c.handle());
+    sqlite3* handle = SqliteStore::of(c).handle();
+    const std::string damage = ChecksumVfs::wholeFileCheck(handle);
     if (!damage.empty()) {
-        const int code = sqlite3_extended_errcode(c.handle());
+        const int code = sqlite3_extended_errcode(handle);
         refuse("is damaged: " + damage,
                code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE ? SQLITE_CORRUPT
                                                                               : code);
@@ -139,5 +142,71 @@ QString refusalText(const QString& dataFile, const QString& storeText) {
                .arg(QDir::toNativeSeparators(SafetyCopy::folderFor(dataFile))) +
            (storeText.contains(u'\r') ? u'\r' + storeText.section(u'\r', 1) : QString());
 }
+
+namespace {
+
+// A connection that reads the file without checking its pages, holding the read lock.
+std::unique_ptr<SQLite::Database> openUnchecked(const QString& file) {
+    return SqliteStore::guarded([&] {
+        auto db = std::make_unique<SQLite::Database>(QFile::encodeName(file).toStdString(),
+                                                     SQLite::OPEN_READONLY, 5000,
+                                                     ChecksumVfs::uncheckedName());
+        db->exec("BEGIN");
+        db->execAndGet("PRAGMA schema_version");
+        return db;
+    });
+}
+
+QString receiptsLineOf(SQLite::Database& db) {
+    return QStringLiteral("%1 αποδείξεις, η μεγαλύτερη με αριθμό %2, επόμενος αριθμός %3")
+        .arg(rowsOf(db, "SELECT count(*) FROM APODEIKSEIS"),
+             rowsOf(db, "SELECT ifnull(max(AR_APODEIKSHS), '-') FROM APODEIKSEIS"),
+             rowsOf(db, "SELECT ifnull(min([LAST]), '-') FROM LAST_APODEIKSH"));
+}
+
+} // namespace
+
+Examination examine(const QString& file) {
+    Examination out;
+    auto db = openUnchecked(file);
+    out.pages = ChecksumVfs::inspect(db->getHandle());
+    try {
+        out.integrity = rowsOf(*db, "PRAGMA integrity_check");
+    } catch (const std::exception& e) {
+        out.integrity = QString::fromUtf8(e.what());
+    }
+    try {
+        out.faults = receiptFaults(*db);
+    } catch (const std::exception& e) {
+        out.faults << QString::fromUtf8(e.what());
+    }
+    try {
+        out.receipts = receiptsLineOf(*db);
+    } catch (const std::exception&) {
+    }
+    return out;
+}
+
+QString receiptsLine(const QString& file) {
+    auto db = openUnchecked(file);
+    return SqliteStore::guarded([&] { return receiptsLineOf(*db); });
+}
+
+bool isSound(const QString& file) {
+    auto db = openUnchecked(file);
+    return ChecksumVfs::inspect(db->getHandle()).state != ChecksumVfs::State::Damaged &&
+           SqliteStore::guarded([&] { return rowsOf(*db, "PRAGMA integrity_check"); }) == u"ok";
+}
+
+WriteLock::WriteLock(const QString& file)
+    : m_db(SqliteStore::guarded([&] {
+          auto db = std::make_unique<SQLite::Database>(QFile::encodeName(file).toStdString(),
+                                                       SQLite::OPEN_READWRITE, 30000,
+                                                       ChecksumVfs::uncheckedName());
+          db->exec("BEGIN EXCLUSIVE");
+          return db;
+      })) {}
+
+WriteLock::~WriteLock() = default;
 
 } // namespace DataFileCheck

@@ -2,17 +2,14 @@
 
 #include "Connection.h"
 #include "GreekText.h"
-#include "JetDialect.h"
+#include "Store.h"
 #include "UserError.h"
-
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Exception.h>
-#include <sqlite3.h>
 
 #include <QHash>
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 #include <stdexcept>
 
 namespace {
@@ -21,126 +18,8 @@ namespace {
     throw UserError(message);
 }
 
-[[noreturn]] void storeFail(sqlite3* db) {
-    throw SQLite::Exception(db, sqlite3_errcode(db));
-}
-
-// Owns a prepared statement.
-class Stmt {
-public:
-    Stmt(sqlite3* db, const QString& sql) : m_db(db) {
-        const QByteArray u = sql.toUtf8();
-        if (sqlite3_prepare_v2(db, u.constData(), int(u.size()), &m_st, nullptr) != SQLITE_OK)
-            storeFail(db);
-    }
-    ~Stmt() { sqlite3_finalize(m_st); }
-    Stmt(const Stmt&) = delete;
-    Stmt& operator=(const Stmt&) = delete;
-    sqlite3_stmt* get() const { return m_st; }
-    bool step() {
-        const int rc = sqlite3_step(m_st);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc == SQLITE_DONE)
-            return false;
-        storeFail(m_db);
-    }
-    void bind(int i, const QVariant& v) {
-        int rc = SQLITE_OK;
-        if (!v.isValid() || v.isNull()) {
-            rc = sqlite3_bind_null(m_st, i);
-        } else {
-            switch (v.typeId()) {
-            case QMetaType::Bool:
-            case QMetaType::Int:
-            case QMetaType::LongLong:
-            case QMetaType::UInt:
-            case QMetaType::ULongLong:
-                rc = sqlite3_bind_int64(m_st, i, v.toLongLong());
-                break;
-            case QMetaType::Double:
-                rc = sqlite3_bind_double(m_st, i, v.toDouble());
-                break;
-            default: {
-                const QByteArray u = v.toString().toUtf8();
-                rc = sqlite3_bind_text(m_st, i, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-            }
-            }
-        }
-        if (rc != SQLITE_OK)
-            storeFail(m_db);
-    }
-
-private:
-    sqlite3* m_db;
-    sqlite3_stmt* m_st = nullptr;
-};
-
 QString quoted(const QString& name) {
     return QLatin1Char('[') + name + QLatin1Char(']');
-}
-
-// Words outside quotes and brackets, upper-cased, for telling a plain one-table SELECT.
-bool hasKeyword(const QString& sql, QStringView word) {
-    QString current;
-    auto flush = [&] {
-        const bool hit = current.compare(word, Qt::CaseInsensitive) == 0;
-        current.clear();
-        return hit;
-    };
-    for (qsizetype i = 0; i < sql.size(); ++i) {
-        const QChar c = sql[i];
-        if (c == u'\'' || c == u'"' || c == u'[') {
-            if (flush())
-                return true;
-            const QChar close = c == u'[' ? u']' : c;
-            ++i;
-            while (i < sql.size() && sql[i] != close)
-                ++i;
-        } else if (c.isLetterOrNumber() || c == u'_') {
-            current += c;
-        } else if (flush()) {
-            return true;
-        }
-    }
-    return flush();
-}
-
-QVariant readCell(sqlite3_stmt* st, int col, FieldType type) {
-    const int storage = sqlite3_column_type(st, col);
-    if (storage == SQLITE_NULL)
-        return {};
-    switch (type) {
-    case FieldType::Date: {
-        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-        const QString s = QString::fromUtf8(t, sqlite3_column_bytes(st, col));
-        const QDate d = Values::dateFromIso(s);
-        return d.isValid() ? QVariant(d) : QVariant(s);
-    }
-    case FieldType::Boolean:
-        return sqlite3_column_int64(st, col) != 0;
-    case FieldType::Integer:
-    case FieldType::AutoInc:
-        if (storage == SQLITE_INTEGER)
-            return qlonglong(sqlite3_column_int64(st, col));
-        break;
-    case FieldType::Double:
-        if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
-            return sqlite3_column_double(st, col);
-        break;
-    default:
-        break;
-    }
-    switch (storage) {
-    case SQLITE_INTEGER:
-        return qlonglong(sqlite3_column_int64(st, col));
-    case SQLITE_FLOAT:
-        return sqlite3_column_double(st, col);
-    default: {
-        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-        return QString::fromUtf8(t, sqlite3_column_bytes(st, col));
-    }
-    }
 }
 
 int compareValues(FieldType type, const QVariant& a, const QVariant& b) {
@@ -294,112 +173,32 @@ void DataSet::open() {
     if (!m_connection)
         fail(QStringLiteral("Δεν έχει οριστεί σύνδεση με τη βάση δεδομένων."));
     m_connection->open();
-    sqlite3* db = m_connection->handle();
-    Source src = prepareSource();
+    RowSet set = RowReader(m_connection->store(), prepareSource(), m_maxRecords).read();
 
-    std::unique_ptr<Stmt> st = std::make_unique<Stmt>(db, src.sql);
-    if (sqlite3_column_count(st->get()) == 0)
-        fail(QStringLiteral("Η εντολή δεν επιστρέφει εγγραφές."));
-
-    QString table = src.table;
-    bool hasRowId = src.hasRowId;
-    if (src.detectEditable) {
-        // Editable when every column comes straight from one table.
-        const int n = sqlite3_column_count(st->get());
-        QString first;
-        bool one = true;
-        for (int i = 0; i < n && one; ++i) {
-            const char* t = sqlite3_column_table_name(st->get(), i);
-            const QString name = t ? QString::fromUtf8(t) : QString();
-            if (name.isEmpty() || (i > 0 && name != first))
-                one = false;
-            first = name;
-        }
-        for (const auto w : {u"GROUP", u"DISTINCT", u"UNION", u"JOIN", u"INTERSECT", u"EXCEPT"})
-            if (one && hasKeyword(src.sql, w))
-                one = false;
-        const QString trimmed = src.sql.trimmed();
-        if (one && trimmed.left(6).compare(u"SELECT", Qt::CaseInsensitive) == 0) {
-            const QString withId = QStringLiteral("SELECT _rowid_, ") + trimmed.mid(6);
-            try {
-                auto st2 = std::make_unique<Stmt>(db, withId);
-                st = std::move(st2);
-                table = first;
-                hasRowId = true;
-            } catch (const std::exception&) {
-                // A view or a table without row ids: stays read-only.
-            }
-        }
-    }
-
-    sqlite3_stmt* s = st->get();
-    const int total = sqlite3_column_count(s);
-    const int offset = hasRowId ? 1 : 0;
-    m_columns = total - offset;
+    m_columns = int(set.columns.size());
     m_fields.clear();
     m_fieldList.clear();
     for (int i = 0; i < m_columns; ++i) {
+        ColumnInfo& c = set.columns[size_t(i)];
         auto f = std::make_unique<Field>();
         f->m_dataSet = this;
         f->m_index = i;
-        f->m_name = QString::fromUtf8(sqlite3_column_name(s, i + offset));
-        const char* origin = sqlite3_column_origin_name(s, i + offset);
-        f->m_origin = origin ? QString::fromUtf8(origin) : QString();
-        const char* decl = sqlite3_column_decltype(s, i + offset);
-        f->m_type =
-            Values::typeFromDeclaration(decl ? QString::fromUtf8(decl) : QString(), &f->m_size);
-        if (!table.isEmpty() && origin) {
-            int pk = 0, autoinc = 0, notNull = 0;
-            const char *dt = nullptr, *coll = nullptr;
-            const QByteArray t = table.toUtf8();
-            if (sqlite3_table_column_metadata(db, nullptr, t.constData(), origin, &dt, &coll,
-                                              &notNull, &pk, &autoinc) == SQLITE_OK &&
-                pk && f->m_type == FieldType::Integer && dt &&
-                QString::fromUtf8(dt).compare(u"INTEGER", Qt::CaseInsensitive) == 0) {
-                f->m_type = FieldType::AutoInc; // the row id itself
-                f->m_readOnly = true;
-            }
-        }
-        if (f->m_origin.isEmpty())
-            f->m_readOnly = true;
+        f->m_name = std::move(c.name);
+        f->m_origin = std::move(c.origin);
+        f->m_type = c.type;
+        f->m_size = c.size;
+        f->m_readOnly = c.readOnly;
         m_fieldList.append(f.get());
         m_fields.push_back(std::move(f));
     }
+    const int rows = set.rowCount();
+    m_cells = std::move(set.cells);
+    m_rowIds = std::move(set.rowIds);
+    m_order.resize(size_t(rows));
+    std::iota(m_order.begin(), m_order.end(), 0);
 
-    m_cells.clear();
-    m_rowIds.clear();
-    m_order.clear();
-    std::vector<FieldType> types;
-    for (const Field* f : std::as_const(m_fieldList))
-        types.push_back(f->m_type);
-    int rows = 0;
-    while ((m_maxRecords <= 0 || rows < m_maxRecords) && st->step()) {
-        m_rowIds.push_back(hasRowId ? sqlite3_column_int64(s, 0) : -1);
-        for (int c = 0; c < m_columns; ++c)
-            m_cells.push_back(readCell(s, c + offset, types[c]));
-        m_order.push_back(rows);
-        ++rows;
-    }
-    st.reset();
-
-    for (Field* f : std::as_const(m_fieldList)) {
-        if (f->m_type != FieldType::Unknown)
-            continue;
-        f->m_type = FieldType::Text;
-        for (int r = 0; r < rows; ++r) {
-            const QVariant& v = m_cells[size_t(r) * m_columns + f->m_index];
-            if (v.isNull())
-                continue;
-            if (v.typeId() == QMetaType::LongLong)
-                f->m_type = FieldType::Integer;
-            else if (v.typeId() == QMetaType::Double)
-                f->m_type = FieldType::Double;
-            break;
-        }
-    }
-
-    m_table = table;
-    m_editable = !table.isEmpty() && hasRowId;
+    m_table = set.table;
+    m_editable = set.editable;
     m_buffer.assign(m_columns, QVariant());
     m_modified.assign(m_columns, false);
     m_insertPhysical = -1;
@@ -645,7 +444,7 @@ void DataSet::post() {
 }
 
 void DataSet::writeRow() {
-    sqlite3* db = m_connection->handle();
+    StoreBackend& store = m_connection->store();
     const int physical = m_order[m_current];
     QStringList names;
     QList<QVariant> values;
@@ -665,11 +464,11 @@ void DataSet::writeRow() {
                    QStringList(QList<QString>(names.size(), QStringLiteral("?"))).join(u',') +
                    QLatin1Char(')');
         }
-        Stmt st(db, sql);
+        const auto st = store.prepare(sql);
         for (int i = 0; i < values.size(); ++i)
-            st.bind(i + 1, values[i]);
-        st.step();
-        m_rowIds[physical] = sqlite3_last_insert_rowid(db);
+            st->bind(i + 1, values[i]);
+        st->run();
+        m_rowIds[physical] = store.lastInsertId();
         m_insertPhysical = -1;
     } else {
         if (names.isEmpty())
@@ -677,13 +476,14 @@ void DataSet::writeRow() {
         QStringList sets;
         for (const QString& n : std::as_const(names))
             sets << n + QStringLiteral("=?");
-        Stmt st(db, QStringLiteral("UPDATE ") + quoted(m_table) + QStringLiteral(" SET ") +
-                        sets.join(u',') + QStringLiteral(" WHERE _rowid_=?"));
+        const auto st =
+            store.prepare(QStringLiteral("UPDATE ") + quoted(m_table) + QStringLiteral(" SET ") +
+                          sets.join(u',') + QStringLiteral(" WHERE _rowid_=?"));
         for (int i = 0; i < values.size(); ++i)
-            st.bind(i + 1, values[i]);
-        st.bind(int(values.size()) + 1, qlonglong(m_rowIds[physical]));
-        st.step();
-        if (sqlite3_changes(db) == 0)
+            st->bind(i + 1, values[i]);
+        st->bind(int(values.size()) + 1, qlonglong(m_rowIds[physical]));
+        st->run();
+        if (store.changes() == 0)
             fail(QStringLiteral("Η εγγραφή δεν βρέθηκε για να αποθηκευτεί· "
                                 "ίσως διαγράφηκε στο μεταξύ."));
     }
@@ -705,15 +505,15 @@ void DataSet::reloadRow(int physical) {
     }
     if (cols.isEmpty())
         return;
-    Stmt st(m_connection->handle(), QStringLiteral("SELECT ") + cols.join(u',') +
-                                        QStringLiteral(" FROM ") + quoted(m_table) +
-                                        QStringLiteral(" WHERE _rowid_=?"));
-    st.bind(1, qlonglong(m_rowIds[physical]));
-    if (!st.step())
+    const auto st = m_connection->store().prepare(QStringLiteral("SELECT ") + cols.join(u',') +
+                                                  QStringLiteral(" FROM ") + quoted(m_table) +
+                                                  QStringLiteral(" WHERE _rowid_=?"));
+    st->bind(1, qlonglong(m_rowIds[physical]));
+    if (!st->next())
         return;
     const size_t base = size_t(physical) * m_columns;
     for (int i = 0; i < index.size(); ++i)
-        m_cells[base + index[i]] = readCell(st.get(), i, m_fieldList[index[i]]->m_type);
+        m_cells[base + index[i]] = st->value(i, m_fieldList[index[i]]->m_type);
 }
 
 void DataSet::dropPendingInsert() {
@@ -756,10 +556,10 @@ void DataSet::deleteRecord() {
         setState(State::Browse);
     }
     const int physical = m_order[m_current];
-    Stmt st(m_connection->handle(),
-            QStringLiteral("DELETE FROM ") + quoted(m_table) + QStringLiteral(" WHERE _rowid_=?"));
-    st.bind(1, qlonglong(m_rowIds[physical]));
-    st.step();
+    const auto st = m_connection->store().prepare(QStringLiteral("DELETE FROM ") + quoted(m_table) +
+                                                  QStringLiteral(" WHERE _rowid_=?"));
+    st->bind(1, qlonglong(m_rowIds[physical]));
+    st->run();
     m_order.erase(m_order.begin() + m_current);
     if (m_current >= rowCount())
         m_current = rowCount() - 1;
@@ -900,7 +700,7 @@ DataSet::Source Table::prepareSource() {
 
 DataSet::Source Query::prepareSource() {
     Source s;
-    s.sql = JetDialect::translate(sqlText());
+    s.sql = connection()->store().translate(sqlText());
     s.detectEditable = true;
     return s;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Connection.h"
+#include "RowReader.h"
 #include "Values.h"
 
 #include <QList>
@@ -177,12 +178,7 @@ signals:
 protected:
     // The statement to run in the store's own dialect, and the table that writes go to
     // (empty: read-only). Subclasses decide both when opening.
-    struct Source {
-        QString sql;
-        QString table;
-        bool hasRowId = false;       // the first result column is the row's id
-        bool detectEditable = false; // find out from the result whether one table lies behind it
-    };
+    using Source = RowSource;
     virtual Source prepareSource() = 0;
 
 private:
@@ -213,9 +209,9 @@ private:
     bool m_editable = false;
 
     int m_columns = 0;
-    std::vector<QVariant> m_cells; // physical rows, m_columns each
-    std::vector<qint64> m_rowIds;  // per physical row
-    std::vector<int> m_order;      // shown row -> physical row
+    Cells m_cells;                // physical rows, m_columns each
+    std::vector<qint64> m_rowIds; // per physical row
+    std::vector<int> m_order;     // shown row -> physical row
     int m_current = -1;
     bool m_bof = true;
     bool m_eof = true;

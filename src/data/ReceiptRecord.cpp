@@ -1,6 +1,7 @@
 #include "ReceiptRecord.h"
 
 #include "Connection.h"
+#include "Store.h"
 #include "UserError.h"
 
 #include <QByteArrayView>
@@ -9,11 +10,6 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QSet>
-
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Exception.h>
-#include <SQLiteCpp/Statement.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <array>
@@ -125,20 +121,19 @@ std::optional<QByteArray> unescaped(const QByteArray& text) {
 }
 
 // A value with its type, so that a row put back is the row that was stored.
-QByteArray typedValue(const SQLite::Column& column) {
-    switch (column.getType()) {
-    case SQLITE_INTEGER:
-        return 'i' + QByteArray::number(column.getInt64());
-    case SQLITE_FLOAT: {
+QByteArray typedValue(const StoreCursor& st, int column) {
+    switch (st.storage(column)) {
+    case Storage::Integer:
+        return 'i' + QByteArray::number(st.integer(column));
+    case Storage::Real: {
         char digits[32];
-        const auto end = std::to_chars(digits, digits + sizeof digits, column.getDouble()).ptr;
+        const auto end = std::to_chars(digits, digits + sizeof digits, st.real(column)).ptr;
         return 'r' + QByteArray(digits, end - digits);
     }
-    case SQLITE_TEXT:
-        return 't' + escaped(QByteArray(column.getText(), column.getBytes()));
-    case SQLITE_BLOB:
-        return 'b' +
-               QByteArray(static_cast<const char*>(column.getBlob()), column.getBytes()).toHex();
+    case Storage::Text:
+        return 't' + escaped(st.bytes(column).toByteArray());
+    case Storage::Bytes:
+        return 'b' + st.bytes(column).toByteArray().toHex();
     default:
         return QByteArrayLiteral("n");
     }
@@ -169,11 +164,11 @@ bool isTypedValue(const QByteArray& v) {
     }
 }
 
-void bindValue(SQLite::Statement& st, int index, const QByteArray& v) {
+void bindValue(StoreCursor& st, int index, const QByteArray& v) {
     const QByteArray rest = v.mid(1);
     switch (v[0]) {
     case 'i':
-        st.bind(index, static_cast<int64_t>(rest.toLongLong()));
+        st.bind(index, qlonglong(rest.toLongLong()));
         break;
     case 'r': {
         double d = 0;
@@ -181,18 +176,14 @@ void bindValue(SQLite::Statement& st, int index, const QByteArray& v) {
         st.bind(index, d);
         break;
     }
-    case 't': {
-        const QByteArray text = *unescaped(rest);
-        st.bind(index, std::string(text.constData(), text.size()));
+    case 't':
+        st.bindUtf8(index, *unescaped(rest));
         break;
-    }
-    case 'b': {
-        const QByteArray bytes = QByteArray::fromHex(rest);
-        st.bind(index, bytes.constData(), static_cast<int>(bytes.size()));
+    case 'b':
+        st.bindBytes(index, QByteArray::fromHex(rest));
         break;
-    }
     default:
-        st.bind(index);
+        st.bind(index, QVariant());
         break;
     }
 }
@@ -387,17 +378,17 @@ QString recordText(const QString& path) {
 }
 
 // Receipts of the file: number and whether it is valid.
-QMap<qint64, bool> receiptsOf(SQLite::Database& db) {
+QMap<qint64, bool> receiptsOf(StoreBackend& db) {
     QMap<qint64, bool> out;
-    SQLite::Statement st(db, "SELECT AR_APODEIKSHS, EGKYRH FROM APODEIKSEIS WHERE AR_APODEIKSHS "
-                             "IS NOT NULL");
-    while (st.executeStep())
-        out.insert(st.getColumn(0).getInt64(), st.getColumn(1).getInt() != 0);
+    const auto st = db.prepare(QStringLiteral("SELECT AR_APODEIKSHS, EGKYRH FROM APODEIKSEIS "
+                                              "WHERE AR_APODEIKSHS IS NOT NULL"));
+    while (st->next())
+        out.insert(st->integer(0), int(st->integer(1)) != 0);
     return out;
 }
 
 // Each receipt of the file with the line that records it; one number, or all of them.
-void forEachLine(SQLite::Database& db, std::optional<qint64> only,
+void forEachLine(StoreBackend& db, std::optional<qint64> only,
                  const std::function<void(qint64, bool, const QByteArray&)>& take) {
     std::string sql = std::string("SELECT ") + kReceiptColumns + ", " + kCollectionColumns +
                       ", k.rowid FROM APODEIKSEIS r LEFT JOIN EISPRAKSH_PELATH k ON k.rowid = "
@@ -405,18 +396,18 @@ void forEachLine(SQLite::Database& db, std::optional<qint64> only,
                       "r.AR_APODEIKSHS) WHERE r.AR_APODEIKSHS IS NOT NULL";
     if (only)
         sql += " AND r.AR_APODEIKSHS = ?";
-    SQLite::Statement st(db, sql);
+    const auto st = db.prepare(QString::fromStdString(sql));
     if (only)
-        st.bind(1, static_cast<int64_t>(*only));
-    while (st.executeStep()) {
+        st->bind(1, qlonglong(*only));
+    while (st->next()) {
         QByteArray body = QByteArrayLiteral("I");
         for (int i = 0; i < kReceiptCount; ++i)
-            body += '\t' + typedValue(st.getColumn(i));
-        const bool hasCollection = !st.getColumn(kReceiptCount + kCollectionCount).isNull();
+            body += '\t' + typedValue(*st, i);
+        const bool hasCollection = !st->isNull(kReceiptCount + kCollectionCount);
         for (int i = 0; i < kCollectionCount; ++i)
-            body += '\t' + (hasCollection ? typedValue(st.getColumn(kReceiptCount + i))
-                                          : QByteArrayLiteral("-"));
-        take(st.getColumn(0).getInt64(), st.getColumn(kValidField).getInt() != 0, sealedLine(body));
+            body += '\t' +
+                    (hasCollection ? typedValue(*st, kReceiptCount + i) : QByteArrayLiteral("-"));
+        take(st->integer(0), int(st->integer(kValidField)) != 0, sealedLine(body));
     }
 }
 
@@ -430,11 +421,11 @@ qint64 highestOf(const Parsed& p, const QMap<qint64, bool>& file) {
 }
 
 // The counter's present value; none when it has no row or no number.
-std::optional<qint64> counterOf(SQLite::Database& db) {
-    SQLite::Statement st(db, "SELECT min([LAST]) FROM LAST_APODEIKSH");
-    if (!st.executeStep() || st.getColumn(0).isNull())
+std::optional<qint64> counterOf(StoreBackend& db) {
+    const auto st = db.prepare(QStringLiteral("SELECT min([LAST]) FROM LAST_APODEIKSH"));
+    if (!st->next() || st->isNull(0))
         return std::nullopt;
-    return st.getColumn(0).getInt64();
+    return st->integer(0);
 }
 
 struct Plan {
@@ -461,14 +452,15 @@ Plan planFor(const Parsed& p, const QMap<qint64, bool>& file, std::optional<qint
     return plan;
 }
 
-void apply(SQLite::Database& db, const Parsed& p, Plan& plan, bool counterRow,
-           QList<int>& unreadable) {
-    SQLite::Statement receipt(db, "INSERT INTO APODEIKSEIS(AR_APODEIKSHS, HMEROMHNIA, ONOMA, "
+void apply(StoreBackend& db, const Parsed& p, Plan& plan, bool counterRow, QList<int>& unreadable) {
+    const auto receipt =
+        db.prepare(QStringLiteral("INSERT INTO APODEIKSEIS(AR_APODEIKSHS, HMEROMHNIA, ONOMA, "
                                   "EPWNYMO, PARALHPTHS, POSO, TAMEIO, POSO_CY, PERIGRAFH, VAT, "
-                                  "SYNOLIKO_POSO, EGKYRH) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)");
-    SQLite::Statement collection(db, "INSERT INTO EISPRAKSH_PELATH(ID, HMEROMHNIA, POSO, "
-                                     "PERIGRAFH, TAMEIO, POSO_CY, AR_APODEIKSHS, VAT, "
-                                     "SYNOLIKO_POSO) VALUES(?,?,?,?,?,?,?,?,?)");
+                                  "SYNOLIKO_POSO, EGKYRH) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)"));
+    const auto collection =
+        db.prepare(QStringLiteral("INSERT INTO EISPRAKSH_PELATH(ID, HMEROMHNIA, POSO, "
+                                  "PERIGRAFH, TAMEIO, POSO_CY, AR_APODEIKSHS, VAT, "
+                                  "SYNOLIKO_POSO) VALUES(?,?,?,?,?,?,?,?,?)"));
     QList<qint64> restored;
     for (const qint64 n : std::as_const(plan.restore)) {
         const Entry& e = *p.entries.constFind(n);
@@ -477,37 +469,41 @@ void apply(SQLite::Database& db, const Parsed& p, Plan& plan, bool counterRow,
             unreadable << e.line;
             continue;
         }
-        receipt.reset();
+        receipt->reset();
         for (int i = 0; i < kReceiptCount; ++i)
-            bindValue(receipt, i + 1, i == kValidField && e.cancelled ? "i0" : values[i]);
-        receipt.exec();
+            bindValue(*receipt, i + 1, i == kValidField && e.cancelled ? "i0" : values[i]);
+        receipt->run();
         restored << n;
         if (e.cancelled || collected.isEmpty())
             continue;
-        collection.reset();
+        collection->reset();
         for (int i = 0; i < kCollectionCount; ++i)
-            bindValue(collection, i + 1, collected[i]);
-        collection.exec();
+            bindValue(*collection, i + 1, collected[i]);
+        collection->run();
     }
     plan.restore = restored;
     for (const qint64 n : plan.cancel) {
-        SQLite::Statement drop(db, "DELETE FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS = ?");
-        drop.bind(1, static_cast<int64_t>(n));
-        drop.exec();
-        SQLite::Statement mark(db, "UPDATE APODEIKSEIS SET EGKYRH = 0 WHERE AR_APODEIKSHS = ?");
-        mark.bind(1, static_cast<int64_t>(n));
-        mark.exec();
+        const auto drop =
+            db.prepare(QStringLiteral("DELETE FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS = ?"));
+        drop->bind(1, qlonglong(n));
+        drop->run();
+        const auto mark =
+            db.prepare(QStringLiteral("UPDATE APODEIKSEIS SET EGKYRH = 0 WHERE AR_APODEIKSHS = ?"));
+        mark->bind(1, qlonglong(n));
+        mark->run();
     }
     if (plan.counter) {
-        SQLite::Statement st(db, counterRow ? "UPDATE LAST_APODEIKSH SET [LAST] = ?"
-                                            : "INSERT INTO LAST_APODEIKSH([LAST]) VALUES(?)");
-        st.bind(1, static_cast<int64_t>(plan.counter));
-        st.exec();
+        const auto st =
+            db.prepare(counterRow ? QStringLiteral("UPDATE LAST_APODEIKSH SET [LAST] = ?")
+                                  : QStringLiteral("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(?)"));
+        st->bind(1, qlonglong(plan.counter));
+        st->run();
     }
 }
 
-bool hasCounterRow(SQLite::Database& db) {
-    return db.execAndGet("SELECT count(*) FROM LAST_APODEIKSH").getInt() > 0;
+bool hasCounterRow(StoreBackend& db) {
+    const auto st = db.prepare(QStringLiteral("SELECT count(*) FROM LAST_APODEIKSH"));
+    return st->next() && st->integer(0) > 0;
 }
 
 // An open record, locked for as long as it lives.
@@ -521,7 +517,7 @@ struct LockedRecord {
 
 Outcome run(Connection& c, bool change) {
     Outcome out;
-    SQLite::Database& db = c.database();
+    StoreBackend& db = c.store();
     const QString path = pathFor(Connection::dataSourceOf(c.connectionString()));
     const QByteArray name = QFile::encodeName(path);
     LockedRecord record;
@@ -661,7 +657,7 @@ void Writer::append(const QByteArray& line) {
 
 QByteArray issuedLine(Connection& c, qint64 number) {
     QByteArray line;
-    forEachLine(c.database(), number, [&](qint64, bool, const QByteArray& l) { line = l; });
+    forEachLine(c.store(), number, [&](qint64, bool, const QByteArray& l) { line = l; });
     if (line.isEmpty())
         throw std::runtime_error("the receipt to record is not in the file");
     return line;

@@ -1,5 +1,6 @@
 #include "SafetyCopy.h"
 
+#include "StoreError.h"
 #include "UserError.h"
 
 #include <QDir>
@@ -44,7 +45,7 @@ void copyInto(SQLite::Database& from, SQLite::Database& to) {
 QString reasonOf(const std::exception& e) {
     if (const auto* own = dynamic_cast<const UserError*>(&e))
         return own->sentence();
-    if (dynamic_cast<const SQLite::Exception*>(&e))
+    if (dynamic_cast<const SQLite::Exception*>(&e) || dynamic_cast<const StoreError::Failure*>(&e))
         return QString::fromUtf8(e.what());
     return UserErrors::unexpected(e);
 }

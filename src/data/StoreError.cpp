@@ -3,7 +3,6 @@
 #include "ChecksumVfs.h"
 #include "UserError.h"
 
-#include <SQLiteCpp/Exception.h>
 #include <sqlite3.h>
 
 namespace StoreError {
@@ -110,24 +109,37 @@ QString sentence(Kind kind) {
                           "επαναληφθεί, κλείστε και ανοίξτε ξανά το πρόγραμμα.");
 }
 
-QString describe(int code, const QString& storeText) {
-    Kind kind = kindOf(code);
+namespace {
+
+Kind kindNow(int code) {
     // A stale page tells another program's write from damage only through the layer.
     if (code == SQLITE_IOERR_DATA && ChecksumVfs::lastMark() == ChecksumVfs::Mark::ChangedOutside)
-        kind = Kind::ChangedOutside;
+        return Kind::ChangedOutside;
+    return kindOf(code);
+}
+
+QString described(Kind kind, const QString& storeText) {
     const QString text = sentence(kind);
     return storeText.isEmpty() ? text : text + u'\r' + storeText;
+}
+
+} // namespace
+
+Failure failureOf(int code, const std::string& text) {
+    return Failure(kindNow(code), code, text);
+}
+
+QString describe(int code, const QString& storeText) {
+    return described(kindNow(code), storeText);
 }
 
 QString forPerson(const std::exception& e) {
     if (const auto* own = dynamic_cast<const UserError*>(&e))
         return own->sentence();
-    const auto* store = dynamic_cast<const SQLite::Exception*>(&e);
+    const auto* store = dynamic_cast<const Failure*>(&e);
     if (!store)
         return UserErrors::unexpected(e);
-    const QString text = QString::fromUtf8(e.what());
-    const int extended = store->getExtendedErrorCode();
-    return describe(extended >= 0 ? extended : store->getErrorCode(), text);
+    return described(store->kind(), QString::fromUtf8(e.what()));
 }
 
 } // namespace StoreError

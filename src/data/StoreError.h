@@ -2,7 +2,8 @@
 
 #include <QString>
 
-#include <exception>
+#include <stdexcept>
+#include <string>
 
 // What the data store's errors mean to the person at the desk: a Greek sentence that says
 // what happened and what to do, with the store's own text on a second line for support.
@@ -25,6 +26,25 @@ enum class Kind {
 
 // The kind of a store result code (extended or primary).
 Kind kindOf(int code);
+
+// The one exception a store throws: what kind of failure, the backend's own code (extended
+// where it has one) and its own text, which what() returns.
+class Failure : public std::runtime_error {
+public:
+    Failure(Kind kind, int code, const std::string& text)
+        : std::runtime_error(text), m_kind(kind), m_code(code) {}
+    Kind kind() const { return m_kind; }
+    int code() const { return m_code; }
+    QString text() const { return QString::fromUtf8(what()); }
+
+private:
+    Kind m_kind;
+    int m_code;
+};
+
+// A failure of the SQLite store from its result code: the kind read as kindOf() does, a stale
+// page of a file another program wrote telling ChangedOutside from damage.
+Failure failureOf(int code, const std::string& text);
 
 // The Greek sentence for a kind.
 QString sentence(Kind kind);

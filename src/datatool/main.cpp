@@ -19,16 +19,11 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-#include <SQLiteCpp/SQLiteCpp.h>
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
-
-using DataFileCheck::rowsOf;
 
 void say(const QString& text) {
     QString shown = text;
@@ -69,25 +64,8 @@ std::string native(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-// A connection that reads the file without checking its pages, holding the read lock.
-std::unique_ptr<SQLite::Database> openUnchecked(const QString& file, int flags) {
-    auto db =
-        std::make_unique<SQLite::Database>(native(file), flags, 5000, ChecksumVfs::uncheckedName());
-    db->exec("BEGIN");
-    db->execAndGet("PRAGMA schema_version");
-    return db;
-}
-
 QString connectionStringOf(const QString& file) {
     return QStringLiteral("Data Source=\"") + file + u'"';
-}
-
-// The receipts of a file in one line: how many, the highest number, the counter.
-QString receiptsLine(SQLite::Database& db) {
-    return QStringLiteral("%1 αποδείξεις, η μεγαλύτερη με αριθμό %2, επόμενος αριθμός %3")
-        .arg(rowsOf(db, "SELECT count(*) FROM APODEIKSEIS"),
-             rowsOf(db, "SELECT ifnull(max(AR_APODEIKSHS), '-') FROM APODEIKSEIS"),
-             rowsOf(db, "SELECT ifnull(min([LAST]), '-') FROM LAST_APODEIKSH"));
 }
 
 int check(const QString& file) {
@@ -97,8 +75,8 @@ int check(const QString& file) {
     }
     say(QStringLiteral("Αρχείο δεδομένων: %1").arg(shown(file)));
     bool sound = true;
-    auto db = openUnchecked(file, SQLite::OPEN_READONLY);
-    const ChecksumVfs::Inspection seen = ChecksumVfs::inspect(db->getHandle());
+    const DataFileCheck::Examination found = DataFileCheck::examine(file);
+    const ChecksumVfs::Inspection& seen = found.pages;
     switch (seen.state) {
     case ChecksumVfs::State::Sealed:
         say(QStringLiteral("Σελίδες: όλες σωστές."));
@@ -121,33 +99,18 @@ int check(const QString& file) {
         sound = false;
         break;
     }
-    QString integrity;
-    try {
-        integrity = rowsOf(*db, "PRAGMA integrity_check");
-    } catch (const std::exception& e) {
-        integrity = QString::fromUtf8(e.what());
-    }
+    const QString& integrity = found.integrity;
     say(QStringLiteral("Ακεραιότητα (SQLite): %1")
             .arg(integrity == u"ok" ? QStringLiteral("σωστή") : integrity.left(2000)));
     sound = sound && integrity == u"ok";
-    QStringList faults;
-    try {
-        faults = DataFileCheck::receiptFaults(*db);
-    } catch (const std::exception& e) {
-        faults << QString::fromUtf8(e.what());
-    }
-    QString receipts;
-    try {
-        receipts = receiptsLine(*db);
-    } catch (const std::exception&) {
-        receipts = QStringLiteral("δεν διαβάζονται");
-    }
+    const QStringList& faults = found.faults;
+    const QString receipts =
+        found.receipts.isEmpty() ? QStringLiteral("δεν διαβάζονται") : found.receipts;
     say(QStringLiteral("Αποδείξεις: %1· %2")
             .arg(receipts, faults.isEmpty() ? QStringLiteral("συμφωνούν με τις εισπράξεις τους")
                                             : QStringLiteral("ΔΕΝ ΣΥΜΦΩΝΟΥΝ: ") +
                                                   faults.join(QStringLiteral("; "))));
     sound = sound && faults.isEmpty();
-    db.reset();
 
     const QString record = ReceiptRecord::pathFor(file);
     if (seen.state == ChecksumVfs::State::Sealed || seen.state == ChecksumVfs::State::Unsealed) {
@@ -219,8 +182,7 @@ int copies(const QString& file) {
     for (const QString& copy : found) {
         QString line = QFileInfo(copy).fileName() + QStringLiteral(": ");
         try {
-            auto db = openUnchecked(copy, SQLite::OPEN_READONLY);
-            line += receiptsLine(*db);
+            line += DataFileCheck::receiptsLine(copy);
         } catch (const std::exception& e) {
             line += QStringLiteral("δεν διαβάζεται (%1)").arg(QString::fromUtf8(e.what()));
         }
@@ -249,15 +211,10 @@ int restore(const QString& which, const QString& file) {
         return 2;
     }
     // The copy must be sound before anything is replaced.
-    {
-        auto db = openUnchecked(copy, SQLite::OPEN_READONLY);
-        const ChecksumVfs::Inspection seen = ChecksumVfs::inspect(db->getHandle());
-        if (seen.state == ChecksumVfs::State::Damaged ||
-            rowsOf(*db, "PRAGMA integrity_check") != u"ok") {
-            complain(QStringLiteral("το αντίγραφο «%1» είναι κατεστραμμένο· διαλέξτε άλλο.")
-                         .arg(shown(copy)));
-            return 1;
-        }
+    if (!DataFileCheck::isSound(copy)) {
+        complain(QStringLiteral("το αντίγραφο «%1» είναι κατεστραμμένο· διαλέξτε άλλο.")
+                     .arg(shown(copy)));
+        return 1;
     }
     const QString kept = file + QStringLiteral(".before-restore-") +
                          QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
@@ -274,11 +231,9 @@ int restore(const QString& which, const QString& file) {
                                        QFile::ReadOther);
     {
         // Under the present file's write lock, so that no copy of the program is writing it.
-        std::unique_ptr<SQLite::Database> present;
+        std::unique_ptr<DataFileCheck::WriteLock> present;
         if (QFileInfo::exists(file)) {
-            present = std::make_unique<SQLite::Database>(native(file), SQLite::OPEN_READWRITE,
-                                                         30000, ChecksumVfs::uncheckedName());
-            present->exec("BEGIN EXCLUSIVE");
+            present = std::make_unique<DataFileCheck::WriteLock>(file);
             // A second name for the present file; a copy where the disk has no such names.
             const bool keptAside = ::link(QFile::encodeName(file).constData(),
                                           QFile::encodeName(kept).constData()) == 0 ||

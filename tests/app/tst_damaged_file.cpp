@@ -4,6 +4,7 @@
 #include "data/ChecksumVfs.h"
 #include "data/Connection.h"
 #include "data/DataFileCheck.h"
+#include "data/SqliteStore.h"
 #include "data/StoreError.h"
 
 #include <QProcess>
@@ -43,8 +44,8 @@ const QStringList kReads = {
 std::optional<QString> readOn(const TestDatabase& db, const QString& sql) {
     try {
         auto c = db.connect();
-        SQLite::Statement st(c->database(), sql.toStdString());
-        return st.executeStep() ? QString::fromStdString(st.getColumn(0).getString()) : QString();
+        const auto st = c->store().prepare(sql);
+        return st->next() ? QString::fromUtf8(st->bytes(0)) : QString();
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -61,7 +62,8 @@ bool writeRefused(const TestDatabase& db) {
 }
 
 QString wholeFileFaults(const TestDatabase& db) {
-    return QString::fromStdString(ChecksumVfs::wholeFileCheck(db.connect()->handle()));
+    return QString::fromStdString(
+        ChecksumVfs::wholeFileCheck(SqliteStore::of(*db.connect()).handle()));
 }
 
 // A salon's older file: the same tables, made without room for the checksums.
@@ -295,8 +297,7 @@ private slots:
                 .exec("UPDATE STOIXEIA_PELATH SET ONOMA='Μαρίνα'"));
         QString told;
         try {
-            SQLite::Statement(open->database(), "SELECT count(*) FROM STOIXEIA_PELATH")
-                .executeStep();
+            open->store().prepare("SELECT count(*) FROM STOIXEIA_PELATH")->next();
         } catch (const std::exception& e) {
             told = StoreError::forPerson(e);
         }

@@ -3,6 +3,7 @@
 #include "FileBytes.h"
 
 #include "customers/Unit16.h"
+#include "data/Store.h"
 #include "data/StoreError.h"
 #include "expenses/Unit13.h"
 #include "receipts/Unit56.h"
@@ -12,10 +13,6 @@
 
 #include <QPushButton>
 #include <QScopeGuard>
-
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Exception.h>
-#include <sqlite3.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -48,16 +45,17 @@ void fillDisk(const QString& ballast) {
 // The last page of a table filled with blank rows, and the file kept from growing, on the
 // screen's own connection: the next row the screen writes needs a page it cannot have.
 void fillLastPage(Connection& c, const QString& table) {
-    SQLite::Database& db = c.database();
-    db.exec("PRAGMA synchronous=OFF");
-    db.exec("PRAGMA max_page_count=" + std::to_string(db.execAndGet("PRAGMA page_count").getInt()));
+    c.executeNative("PRAGMA synchronous=OFF");
+    const auto pages = c.store().prepare("PRAGMA page_count");
+    QVERIFY(pages->next());
+    c.executeNative("PRAGMA max_page_count=" + QString::number(pages->integer(0)));
     try {
         for (int i = 0; i < 10000; ++i)
-            db.exec("INSERT INTO " + table.toStdString() + " DEFAULT VALUES");
-    } catch (const SQLite::Exception& e) {
-        QCOMPARE(e.getErrorCode(), SQLITE_FULL);
+            c.executeNative("INSERT INTO " + table + " DEFAULT VALUES");
+    } catch (const StoreError::Failure& e) {
+        QCOMPARE(e.kind(), StoreError::Kind::Full);
     }
-    db.exec("PRAGMA synchronous=FULL");
+    c.executeNative("PRAGMA synchronous=FULL");
 }
 
 template <class T> std::unique_ptr<Screen> make() {

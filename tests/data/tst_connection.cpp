@@ -11,6 +11,11 @@
 #include <QProcess>
 #include <QTest>
 
+#include <functional>
+
+using TransactionWrite = std::function<void(Connection&, Transaction&)>;
+Q_DECLARE_METATYPE(TransactionWrite)
+
 class TestConnection : public QObject {
     Q_OBJECT
 
@@ -180,25 +185,54 @@ private slots:
         QVERIFY(stored ? before < limitMs : before >= limitMs);
     }
 
+    // A write of two rows: both stored when committed, neither otherwise; the connection
+    // stays usable for the next write.
+    void transactionRollsBackUnlessCommitted_data() {
+        using Write = TransactionWrite;
+        QTest::addColumn<Write>("write");
+        QTest::addColumn<QString>("stored");
+        const auto two = [](Connection& c) {
+            c.execute(QStringLiteral("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(1)"));
+            c.execute(QStringLiteral("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(2)"));
+        };
+        QTest::newRow("committed") << Write([=](Connection& c, Transaction& t) {
+            two(c);
+            t.commit();
+        }) << "2";
+        QTest::newRow("store error before the commit") << Write([=](Connection& c, Transaction& t) {
+            two(c);
+            c.execute(QStringLiteral("INSERT INTO NO_SUCH_TABLE VALUES(1)"));
+            t.commit();
+        }) << "0";
+        QTest::newRow("left without a commit")
+            << Write([=](Connection& c, Transaction&) { two(c); }) << "0";
+        QTest::newRow("program's own exception escapes") << Write([=](Connection& c, Transaction&) {
+            two(c);
+            throw std::runtime_error("refused");
+        }) << "0";
+        QTest::newRow("connection closed meanwhile") << Write([=](Connection& c, Transaction&) {
+            two(c);
+            c.close();
+            c.open();
+        }) << "0";
+    }
     void transactionRollsBackUnlessCommitted() {
+        using Write = TransactionWrite;
+        QFETCH(Write, write);
+        QFETCH(QString, stored);
         TestDatabase db;
         auto c = db.connect();
         try {
             Transaction t(*c);
-            c->execute(QStringLiteral("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(1)"));
-            c->execute(QStringLiteral("INSERT INTO NO_SUCH_TABLE VALUES(1)"));
-            t.commit();
+            write(*c, t);
         } catch (const std::exception&) {
         }
-        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM LAST_APODEIKSH")),
-                 QStringLiteral("0"));
-        {
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM LAST_APODEIKSH")), stored);
+        MV_VERIFY_NOTHROW({
             Transaction t(*c);
-            c->execute(QStringLiteral("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(1)"));
+            c->execute(QStringLiteral("DELETE FROM LAST_APODEIKSH"));
             t.commit();
-        }
-        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM LAST_APODEIKSH")),
-                 QStringLiteral("1"));
+        });
     }
 
     void closingTheConnectionClosesItsDataSets() {

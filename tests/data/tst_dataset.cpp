@@ -5,8 +5,11 @@
 #include "data/DataSet.h"
 #include "data/Global.h"
 
+#include <QDate>
 #include <QSignalSpy>
 #include <QTest>
+
+Q_DECLARE_METATYPE(FieldType)
 
 // The browse / edit / insert rules of the data objects, over the shipped file.
 class TestDataSet : public QObject {
@@ -409,6 +412,78 @@ private slots:
         QCOMPARE(q->canModify(), editable);
         if (!editable)
             QVERIFY_THROWS_EXCEPTION(std::exception, q->edit());
+    }
+
+    // The type each column is read as, and the value of its first row.
+    void columnTypes_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<FieldType>("type");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("row number of the table")
+            << "SELECT ID FROM STOIXEIA_PELATH" << FieldType::AutoInc << QVariant(7LL) << true;
+        QTest::newRow("declared date") << "SELECT HMEROMHNIA_GENNHSEWS FROM STOIXEIA_PELATH"
+                                       << FieldType::Date << QVariant(QDate(1980, 2, 29)) << false;
+        QTest::newRow("date column holding text")
+            << "SELECT HMEROMHNIA FROM EPISKEPSEIS" << FieldType::Date << QVariant("2020-02-30")
+            << false;
+        QTest::newRow("boolean") << "SELECT EGKYRH FROM APODEIKSEIS" << FieldType::Boolean
+                                 << QVariant(false) << false;
+        QTest::newRow("double holding a whole number")
+            << "SELECT POSO FROM APODEIKSEIS" << FieldType::Double << QVariant(2.0) << false;
+        QTest::newRow("integer holding text")
+            << "SELECT ID FROM EPISKEPSEIS" << FieldType::Integer << QVariant("x") << false;
+        QTest::newRow("Greek text") << "SELECT EPWNYMO FROM STOIXEIA_PELATH" << FieldType::Text
+                                    << QVariant("Ωραιοπούλου") << false;
+        QTest::newRow("computed whole number") << "SELECT count(*) AS N FROM STOIXEIA_PELATH"
+                                               << FieldType::Integer << QVariant(1LL) << true;
+        QTest::newRow("computed, first value null")
+            << "SELECT NULL AS X UNION ALL SELECT 2.5" << FieldType::Double << QVariant() << true;
+        QTest::newRow("computed text")
+            << "SELECT 'α' || 'β' AS X" << FieldType::Text << QVariant("αβ") << true;
+        QTest::newRow("computed, no rows") << "SELECT [LAST] + 1 AS X FROM LAST_APODEIKSH"
+                                           << FieldType::Text << QVariant() << true;
+    }
+    void columnTypes() {
+        QFETCH(QString, sql);
+        QFETCH(FieldType, type);
+        QFETCH(QVariant, value);
+        QFETCH(bool, readOnly);
+        db->exec(
+            QStringLiteral("INSERT INTO STOIXEIA_PELATH(ID,EPWNYMO,HMEROMHNIA_GENNHSEWS) "
+                           "VALUES(7,'Ωραιοπούλου','1980-02-29');"
+                           "INSERT INTO EPISKEPSEIS(ID,HMEROMHNIA) VALUES('x','2020-02-30');"
+                           "INSERT INTO APODEIKSEIS(AR_APODEIKSHS,POSO,EGKYRH) VALUES(1,2,0)"));
+        auto q = query(sql);
+        const Field* f = q->field(0);
+        QCOMPARE(f->type(), type);
+        QCOMPARE(f->isReadOnly(), readOnly);
+        QCOMPARE(f->value().typeId(), value.typeId());
+        QCOMPARE(f->value(), value);
+    }
+
+    // Texts repeated down a column are read once and shared; every row still reads its own,
+    // and a column whose texts rarely repeat is read text by text.
+    void everyRowReadsItsOwnText_data() {
+        QTest::addColumn<int>("distinct"); // values among the rows
+        QTest::newRow("few repeated") << 5;
+        QTest::newRow("half repeated") << 700;
+        QTest::newRow("all distinct") << 1400;
+    }
+    void everyRowReadsItsOwnText() {
+        QFETCH(int, distinct);
+        db->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                                "WHERE i < 1399) INSERT INTO STOIXEIA_PELATH(EPWNYMO, ONOMA) "
+                                "SELECT 'Ελένη ' || (i % %1), i FROM n")
+                     .arg(distinct));
+        auto q = query(QStringLiteral("SELECT EPWNYMO, ONOMA FROM STOIXEIA_PELATH ORDER BY ID"));
+        QCOMPARE(q->recordCount(), 1400);
+        q->edit();
+        q->fieldByName(QStringLiteral("EPWNYMO"))->setText(QStringLiteral("Άλλη"));
+        q->post();
+        QCOMPARE(q->cell(0, 0).toString(), QStringLiteral("Άλλη"));
+        for (int r = 1; r < q->rowCount(); ++r)
+            QCOMPARE(q->cell(r, 0).toString(), QStringLiteral("Ελένη %1").arg(r % distinct));
     }
 
     void aliasedQueryWritesTheBaseColumns() {

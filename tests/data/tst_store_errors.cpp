@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/DataSet.h"
+#include "data/Store.h"
 #include "data/StoreError.h"
 #include "data/Values.h"
 
@@ -39,8 +40,8 @@ private slots:
         }) << Kind::Busy << "database is locked";
         QTest::newRow("table in use by the same connection") << Provoke([](TestDatabase& db) {
             auto c = db.connect();
-            SQLite::Statement reading(c->database(), "SELECT * FROM SECURITY");
-            reading.executeStep();
+            const auto reading = c->store().prepare("SELECT * FROM SECURITY");
+            reading->next();
             c->executeNative("DROP TABLE SECURITY");
         }) << Kind::Busy << "locked";
         QTest::newRow("disk full") << Provoke([](TestDatabase& db) {
@@ -87,6 +88,20 @@ private slots:
         QTest::newRow("closed connection")
             << Provoke([](TestDatabase&) { Connection().executeNative("SELECT 1"); })
             << Kind::Closed << "closed";
+        QTest::newRow("parameter past the statement's") << Provoke([](TestDatabase& db) {
+            db.connect()->store().prepare("SELECT ?")->bind(2, 1);
+        }) << Kind::Statement << "column index out of range";
+        QTest::newRow("write begun inside a write") << Provoke([](TestDatabase& db) {
+            auto c = db.connect();
+            Transaction outer(*c);
+            Transaction inner(*c);
+        }) << Kind::Statement << "within a transaction";
+        QTest::newRow("commit after the connection closed") << Provoke([](TestDatabase& db) {
+            auto c = db.connect();
+            Transaction t(*c);
+            c->close();
+            t.commit();
+        }) << Kind::Closed << "closed";
     }
     void realErrors() {
         QFETCH(Provoke, provoke);
@@ -97,6 +112,11 @@ private slots:
             provoke(db);
             QFAIL("no error");
         } catch (const std::exception& e) {
+            // One exception type for every store failure, carrying its kind and text.
+            const auto* failure = dynamic_cast<const StoreError::Failure*>(&e);
+            QVERIFY2(failure, e.what());
+            QCOMPARE(failure->kind(), kind);
+            QCOMPARE(failure->text(), QString::fromUtf8(e.what()));
             const QString shown = StoreError::forPerson(e), second = shown.section(u'\r', 1);
             QCOMPARE(shown.section(u'\r', 0, 0), StoreError::sentence(kind));
             QCOMPARE(second, QString::fromUtf8(e.what()));
