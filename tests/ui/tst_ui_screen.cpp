@@ -18,9 +18,6 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include <SQLiteCpp/Exception.h>
-#include <sqlite3.h>
-
 #include <functional>
 #include <new>
 #include <stdexcept>
@@ -195,10 +192,10 @@ private slots:
                                         << "";
         QTest::newRow("typed value")
             << Thrower([typed] { throw InputError(typed); }) << typed << "";
-        QTest::newRow("store error")
-            << Thrower([] { throw SQLite::Exception("database is locked", SQLITE_BUSY); })
-            << StoreError::sentence(StoreError::Kind::Busy) + u'\r' + "database is locked"
-            << "";
+        QTest::newRow("store error") << Thrower([] {
+            throw StoreError::Failure(StoreError::Kind::Busy, 5, "database is locked");
+        }) << StoreError::sentence(StoreError::Kind::Busy) + u'\r' + "database is locked"
+                                     << "";
         QTest::newRow("English text of a library")
             << Thrower([] { throw std::runtime_error("database is locked"); }) << unexpected
             << "std::runtime_error.*database is locked";
