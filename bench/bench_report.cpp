@@ -4,8 +4,8 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
-#include "report/RvDataSetConnection.h"
-#include "report/RvProject.h"
+#include "ui/RvDataSetConnection.h"
+#include "ui/RvProject.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,8 +7,8 @@
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "data/Values.h"
-#include "report/RvDataSetConnection.h"
-#include "report/RvProject.h"
+#include "ui/RvDataSetConnection.h"
+#include "ui/RvProject.h"
 #include "ui/Guard.h"
 #include "ui/Seams.h"
 

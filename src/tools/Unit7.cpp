@@ -5,8 +5,8 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
-#include "report/RvDataSetConnection.h"
-#include "report/RvProject.h"
+#include "ui/RvDataSetConnection.h"
+#include "ui/RvProject.h"
 #include "ui/Guard.h"
 
 #include <QRegularExpression>

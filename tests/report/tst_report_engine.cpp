@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 
 #include "report/ReportLayout.h"
-#include "report/ReportPreview.h"
+#include "ui/ReportPreview.h"
 #include "report/ReportTemplate.h"
 #include "ui/Seams.h"
 

@@ -4,7 +4,7 @@
 #include "customers/Unit22.h"
 #include "expenses/Unit14.h"
 #include "receipts/Unit72.h"
-#include "report/ReportPreview.h"
+#include "ui/ReportPreview.h"
 #include "tools/Unit7.h"
 #include "ui/SaveFile.h"
 

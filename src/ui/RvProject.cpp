@@ -1,12 +1,12 @@
-#include "report/RvProject.h"
+#include "ui/RvProject.h"
 
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "report/ReportLayout.h"
-#include "report/ReportPreview.h"
 #include "report/ReportTemplate.h"
-#include "report/RvDataSetConnection.h"
+#include "ui/ReportPreview.h"
+#include "ui/RvDataSetConnection.h"
 #include "ui/Seams.h"
 
 #include <QApplication>
