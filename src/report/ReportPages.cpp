@@ -64,6 +64,9 @@ ReportPages::ReportPages(std::vector<ReportHtml::Part> parts) {
             doc.documentLayout()->setPaintDevice(layoutDevice());
             doc.setDefaultFont(ReportLayout::defaultFont());
             doc.setDocumentMargin(0);
+            // No page size yet, so that Qt does not lay the text out as it reads it: the
+            // pages are laid out once, for the device's page.
+            doc.setPageSize(QSizeF());
             doc.setHtml(part.html);
             part.html.clear();
             // The spacer: a new first block; the text's own first block keeps its format.
