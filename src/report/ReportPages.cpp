@@ -66,7 +66,7 @@ ReportPages::ReportPages(std::vector<ReportHtml::Part> parts) {
             doc.setDocumentMargin(0);
             // No page size yet, so that Qt does not lay the text out as it reads it: the
             // pages are laid out once, for the device's page.
-            doc.setPageSize(QSizeF());
+            doc.setPageSize(QSizeF(0, 0));
             doc.setHtml(part.html);
             part.html.clear();
             // The spacer: a new first block; the text's own first block keeps its format.
