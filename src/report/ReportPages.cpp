@@ -76,6 +76,9 @@ ReportPages::ReportPages(std::vector<ReportHtml::Part> parts) {
             cursor.movePosition(QTextCursor::Start);
             cursor.insertBlock(firstFormat, firstChars);
             cursor.setBlockFormat(firstFormat);
+            // The glyphs are kept from layout to painting, as for a memo.
+            for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+                b.layout()->setCacheEnabled(true);
         }
         m_segments.push_back(std::move(s));
     }
