@@ -8,10 +8,10 @@
 #include "data/Global.h"
 #include "data/Values.h"
 #include "report/ReportLayout.h"
-#include "ui/RvDataSetConnection.h"
-#include "ui/RvProject.h"
 #include "ui/DBEdit.h"
 #include "ui/Guard.h"
+#include "ui/RvDataSetConnection.h"
+#include "ui/RvProject.h"
 #include "ui/Seams.h"
 
 #include <QDate>

@@ -7,9 +7,9 @@
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "data/Values.h"
+#include "ui/Guard.h"
 #include "ui/RvDataSetConnection.h"
 #include "ui/RvProject.h"
-#include "ui/Guard.h"
 #include "ui/Seams.h"
 
 #include <QHeaderView>

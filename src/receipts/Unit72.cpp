@@ -3,9 +3,9 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "ui/LongLived.h"
 #include "ui/RvDataSetConnection.h"
 #include "ui/RvProject.h"
-#include "ui/LongLived.h"
 
 #include <stdexcept>
 

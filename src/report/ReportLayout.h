@@ -11,7 +11,6 @@
 #include <vector>
 
 class QPagedPaintDevice;
-class QPainter;
 class ReportPages;
 
 // A rendered report laid out on A4 pages with the page number at the foot. The HTML is read

@@ -5,9 +5,9 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
+#include "ui/Guard.h"
 #include "ui/RvDataSetConnection.h"
 #include "ui/RvProject.h"
-#include "ui/Guard.h"
 
 #include <QRegularExpression>
 
