@@ -1,17 +1,24 @@
-// The customer list of 10,000 customers, from the query to the PDF, through the engine.
+// The customer list of 10,000 customers, from the query to the PDF, through the engine; and
+// its list table read by the engine's reader against Qt's own HTML reader.
 #include "BenchCustomers.h"
 #include "BenchSupport.h"
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
-#include "report/RvDataSetConnection.h"
-#include "report/RvProject.h"
+#include "report/ReportHtml.h"
+#include "report/ReportTemplate.h"
+#include "ui/RvDataSetConnection.h"
+#include "ui/RvProject.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 
 #include <benchmark/benchmark.h>
 
@@ -24,6 +31,7 @@ constexpr int kCustomers = 10000;
 
 QTemporaryDir* work = nullptr;
 QTemporaryDir* out = nullptr;
+QString listHtml; // the list of every customer, filled in
 
 void makeData() {
     work = new QTemporaryDir;
@@ -71,12 +79,78 @@ void BM_CustomerListPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_CustomerListPdf)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
+void fillListHtml() {
+    QObject screen;
+    Connection connection;
+    connection.setUp(Global::ConnectionString);
+    auto* query = new Query(&screen);
+    query->setConnection(&connection);
+    query->addSql(kCustomerListSql);
+    query->open();
+    const RvDataSetConnection data(QStringLiteral("RvDataSetConnection7"), query, &screen);
+    listHtml = ReportTemplate::load(Global::AppDirectory + QStringLiteral("/LIST.RAV"))
+                   .render({data.read()}, QDate(2024, 5, 17));
+    query->close();
+    connection.close();
+}
+
+// The rows of the list table as the engine reads them.
+size_t scannedRows() {
+    size_t rows = 0;
+    for (const ReportHtml::Part& p : ReportHtml::parts(listHtml))
+        rows += p.list.header.size() + p.list.rows.size();
+    return rows;
+}
+
+// The same rows through Qt's reader: the document read, then the table's cells walked.
+size_t qtReaderRows() {
+    QTextDocument doc;
+    doc.setUndoRedoEnabled(false);
+    doc.setHtml(listHtml);
+    size_t rows = 0;
+    for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table)
+            continue;
+        for (int r = 0; r < table->rows(); ++r) {
+            std::vector<ReportLayout::ListCell> row;
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                QTextCursor text = cell.firstCursorPosition();
+                text.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+                ReportLayout::ListCell out;
+                out.text = text.selectedText();
+                out.bold = text.charFormat().fontWeight() >= QFont::Bold;
+                out.align = text.blockFormat().alignment();
+                row.push_back(std::move(out));
+            }
+            ++rows;
+        }
+    }
+    return rows;
+}
+
+void BM_ListTableScanned(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scannedRows());
+}
+BENCHMARK(BM_ListTableScanned)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ListTableQtReader(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(qtReaderRows());
+}
+BENCHMARK(BM_ListTableQtReader)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 } // namespace
 
 int main(int argc, char** argv) {
     offscreenUnlessSet();
     QApplication app(argc, argv);
     makeData();
+    fillListHtml();
+    if (scannedRows() != qtReaderRows())
+        std::printf("the two readers find different rows\n");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
 

@@ -10,10 +10,10 @@
 #include "data/Values.h"
 #include "data/WeekdayText.h"
 #include "report/ReportLayout.h"
-#include "report/RvDataSetConnection.h"
-#include "report/RvProject.h"
 #include "ui/DBEdit.h"
 #include "ui/Guard.h"
+#include "ui/RvDataSetConnection.h"
+#include "ui/RvProject.h"
 #include "ui/Seams.h"
 
 #include <QDate>

@@ -8,9 +8,9 @@
 #include "data/UserError.h"
 #include "data/Values.h"
 #include "data/WeekdayText.h"
-#include "report/RvDataSetConnection.h"
-#include "report/RvProject.h"
 #include "ui/Guard.h"
+#include "ui/RvDataSetConnection.h"
+#include "ui/RvProject.h"
 #include "ui/Seams.h"
 
 #include <QHeaderView>

@@ -11,10 +11,10 @@
 #include <vector>
 
 class QPagedPaintDevice;
-class QPainter;
-class QTextDocument;
+class ReportPages;
 
-// A rendered report laid out on A4 pages with the page number at the foot.
+// A rendered report laid out on A4 pages with the page number at the foot. The HTML is read
+// in ReportHtml, placed on pages in ReportPages and drawn in ReportPaint.
 //
 // The HTML is cut into rich parts, laid out by Qt's rich text, and list tables
 // (<table class="list">), which are laid out row by row here: a list of thousands of
@@ -65,33 +65,9 @@ public:
     };
 
 private:
-    struct Segment;
-    void split(const QString& html);
-    void layOut(const QSizeF& content);
-    void layOutRich(Segment& s, const QSizeF& content, int& page, double& y, double lead);
-    double richHeight(Segment& s, const QSizeF& content, double y); // lays out, to the bottom
-    void wrapMemo(Segment& s, double width);
-    void layOutMemo(Segment& s, const QSizeF& content, int& page, double& y);
-    void paintMemo(QPainter& painter, const Segment& s, int page, double width) const;
-    void keepHeadingsWithText(Segment& s, double pageHeight);
-    void splitAtPageTops(Segment& s, double pageHeight);
-    void layOutList(Segment& s, const QSizeF& content, int& page, double& y);
-    void paintPage(QPainter& painter, int page, const QSizeF& content) const;
-    void paintList(QPainter& painter, const Segment& s, int page, double width) const;
-    struct PaintFonts {
-        QFont plainFont;
-        QFont boldFont;
-        int bold = -1; // which one the painter has
-    };
-    double listRowHeight(const Segment& s, std::vector<ListCell>& row, double width) const;
-    void paintListRow(QPainter& painter, PaintFonts& fonts, const Segment& s,
-                      const std::vector<ListCell>& row, double y, double width, double height,
-                      bool header, bool shaded) const;
     QSizeF contentSize(QPagedPaintDevice* device) const;
 
     QString m_title;
     QPageLayout::Orientation m_orientation;
-    std::vector<std::unique_ptr<Segment>> m_segments;
-    QSizeF m_laidOutFor;
-    int m_pages = 0;
+    std::unique_ptr<ReportPages> m_pages; // the parts read from the HTML, and their pages
 };

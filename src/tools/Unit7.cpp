@@ -6,9 +6,9 @@
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "data/UserError.h"
-#include "report/RvDataSetConnection.h"
-#include "report/RvProject.h"
 #include "ui/Guard.h"
+#include "ui/RvDataSetConnection.h"
+#include "ui/RvProject.h"
 
 #include <QRegularExpression>
 

@@ -3,8 +3,8 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
-#include "report/RvDataSetConnection.h"
-#include "report/RvProject.h"
+#include "ui/RvDataSetConnection.h"
+#include "ui/RvProject.h"
 
 #include <QDir>
 #include <QFile>

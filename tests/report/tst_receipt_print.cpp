@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 
 #include "receipts/Unit72.h"
-#include "report/ReportPreview.h"
+#include "ui/ReportPreview.h"
 #include "ui/Seams.h"
 
 #include <QDialog>

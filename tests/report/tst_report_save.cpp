@@ -4,8 +4,8 @@
 #include "customers/Unit22.h"
 #include "expenses/Unit14.h"
 #include "receipts/Unit72.h"
-#include "report/ReportPreview.h"
 #include "tools/Unit7.h"
+#include "ui/ReportPreview.h"
 #include "ui/SaveFile.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "report/RvDataSetConnection.h"
+#include "ui/RvDataSetConnection.h"
 
 #include "data/DataSet.h"
 #include "data/UserError.h"

@@ -1,13 +1,13 @@
-#include "report/RvProject.h"
+#include "ui/RvProject.h"
 
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/Global.h"
 #include "data/UserError.h"
 #include "report/ReportLayout.h"
-#include "report/ReportPreview.h"
 #include "report/ReportTemplate.h"
-#include "report/RvDataSetConnection.h"
+#include "ui/ReportPreview.h"
+#include "ui/RvDataSetConnection.h"
 #include "ui/Seams.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "report/ReportPreview.h"
+#include "ui/ReportPreview.h"
 
 #include "report/ReportLayout.h"
 #include "ui/Guard.h"
