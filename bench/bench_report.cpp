@@ -44,6 +44,16 @@ void makeData() {
     qputenv("MARIVELLE_REPORT_PDF_DIR", out->path().toUtf8());
 }
 
+// The customer list's query, opened on the screen's connection.
+Query* openList(QObject& screen, Connection& connection) {
+    connection.setUp(Global::ConnectionString);
+    auto* query = new Query(&screen);
+    query->setConnection(&connection);
+    query->addSql(kCustomerListSql);
+    query->open();
+    return query;
+}
+
 // The printout as the customer printouts screen runs it: open the connection, open the
 // query, run the project, close everything. Returns milliseconds.
 double printList() {
@@ -51,11 +61,7 @@ double printList() {
     timer.start();
     QObject screen;
     Connection connection;
-    connection.setUp(Global::ConnectionString);
-    auto* query = new Query(&screen);
-    query->setConnection(&connection);
-    query->addSql(kCustomerListSql);
-    query->open();
+    Query* query = openList(screen, connection);
     new RvDataSetConnection(QStringLiteral("RvDataSetConnection7"), query, &screen);
     RvProject project(QStringLiteral("RvProject9"), &screen);
     project.setProjectFile(Global::AppDirectory + QStringLiteral("/LIST.RAV"));
@@ -82,11 +88,7 @@ BENCHMARK(BM_CustomerListPdf)->UseManualTime()->Unit(benchmark::kMillisecond)->I
 void fillListHtml() {
     QObject screen;
     Connection connection;
-    connection.setUp(Global::ConnectionString);
-    auto* query = new Query(&screen);
-    query->setConnection(&connection);
-    query->addSql(kCustomerListSql);
-    query->open();
+    Query* query = openList(screen, connection);
     const RvDataSetConnection data(QStringLiteral("RvDataSetConnection7"), query, &screen);
     listHtml = ReportTemplate::load(Global::AppDirectory + QStringLiteral("/LIST.RAV"))
                    .render({data.read()}, QDate(2024, 5, 17));
