@@ -54,7 +54,9 @@ RowReader::RowReader(StoreBackend& store, RowSource source, int maxRecords)
 
 RowReader::~RowReader() = default;
 
-RowSet RowReader::read() {
+RowSet RowReader::read(Cells recycled) {
+    m_set.cells = std::move(recycled);
+    m_set.cells.clear();
     prepare();
     decideEditable();
     describeColumns();

@@ -37,10 +37,8 @@ public:
     QVariant& operator[](size_t i) { return m_blocks[i >> kShift][i & kMask]; }
     const QVariant& operator[](size_t i) const { return m_blocks[i >> kShift][i & kMask]; }
     size_t size() const { return m_size; }
-    void clear() {
-        m_blocks.clear();
-        m_size = 0;
-    }
+    // Drops the cells and keeps the blocks, for the next reading.
+    void clear() { resize(0); }
     // New cells are null.
     void resize(size_t n);
     // Moves a row's cells to the end.
@@ -71,7 +69,8 @@ class RowReader {
 public:
     RowReader(StoreBackend& store, RowSource source, int maxRecords = 0);
     ~RowReader();
-    RowSet read();
+    // The blocks of cells read before may be handed in for reuse.
+    RowSet read(Cells recycled = Cells());
 
 private:
     void prepare();
