@@ -173,7 +173,8 @@ void DataSet::open() {
     if (!m_connection)
         fail(QStringLiteral("Δεν έχει οριστεί σύνδεση με τη βάση δεδομένων."));
     m_connection->open();
-    RowSet set = RowReader(m_connection->store(), prepareSource(), m_maxRecords).read();
+    RowSet set =
+        RowReader(m_connection->store(), prepareSource(), m_maxRecords).read(std::move(m_cells));
 
     m_columns = int(set.columns.size());
     m_fields.clear();

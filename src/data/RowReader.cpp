@@ -34,12 +34,29 @@ bool hasKeyword(const QString& sql, QStringView word) {
 
 } // namespace
 
+void Cells::resize(size_t n) {
+    while (m_blocks.size() * kBlock < n)
+        m_blocks.push_back(std::make_unique<QVariant[]>(kBlock));
+    for (size_t i = n; i < m_size; ++i)
+        (*this)[i] = QVariant();
+    m_size = n;
+}
+
+void Cells::append(QVariant* row, int count) {
+    const size_t at = m_size;
+    resize(at + size_t(count));
+    for (int i = 0; i < count; ++i)
+        (*this)[at + size_t(i)] = std::move(row[i]);
+}
+
 RowReader::RowReader(StoreBackend& store, RowSource source, int maxRecords)
     : m_store(store), m_source(std::move(source)), m_maxRecords(maxRecords) {}
 
 RowReader::~RowReader() = default;
 
-RowSet RowReader::read() {
+RowSet RowReader::read(Cells recycled) {
+    m_set.cells = std::move(recycled);
+    m_set.cells.clear();
     prepare();
     decideEditable();
     describeColumns();
@@ -113,14 +130,12 @@ void RowReader::readRows() {
     for (const ColumnInfo& c : m_set.columns)
         types.push_back(c.type);
     std::vector<QVariant> row(static_cast<size_t>(columns));
-    Cells& cells = m_set.cells;
     std::vector<qint64>& rowIds = m_set.rowIds;
     int rows = 0;
     while ((m_maxRecords <= 0 || rows < m_maxRecords) && m_cursor->next()) {
         rowIds.push_back(ids ? m_cursor->integer(0) : -1);
         m_cursor->readRow(offset, columns, types.data(), row.data());
-        for (QVariant& v : row)
-            cells.push_back(std::move(v));
+        m_set.cells.append(row.data(), columns);
         ++rows;
     }
 }

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QVariant>
 
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -30,9 +29,28 @@ struct ColumnInfo {
     bool readOnly = false;
 };
 
-// Rows of cells, row after row. Grown in blocks: a result of a hundred thousand rows is never
-// moved to a larger buffer while it is read.
-using Cells = std::deque<QVariant>;
+// Cells, row after row, in blocks of a fixed size: a large result grows without moving what
+// was read, and its blocks, small enough for the heap, are reused by the next reading rather
+// than mapped afresh page by page.
+class Cells {
+public:
+    QVariant& operator[](size_t i) { return m_blocks[i >> kShift][i & kMask]; }
+    const QVariant& operator[](size_t i) const { return m_blocks[i >> kShift][i & kMask]; }
+    size_t size() const { return m_size; }
+    // Drops the cells and keeps the blocks, for the next reading.
+    void clear() { resize(0); }
+    // New cells are null.
+    void resize(size_t n);
+    // Moves a row's cells to the end.
+    void append(QVariant* row, int count);
+
+private:
+    static constexpr int kShift = 11;
+    static constexpr size_t kBlock = size_t(1) << kShift;
+    static constexpr size_t kMask = kBlock - 1;
+    std::vector<std::unique_ptr<QVariant[]>> m_blocks;
+    size_t m_size = 0;
+};
 
 // A whole result, read at once.
 struct RowSet {
@@ -51,7 +69,8 @@ class RowReader {
 public:
     RowReader(StoreBackend& store, RowSource source, int maxRecords = 0);
     ~RowReader();
-    RowSet read();
+    // The blocks of cells read before may be handed in for reuse.
+    RowSet read(Cells recycled = Cells());
 
 private:
     void prepare();

@@ -8,7 +8,6 @@
 
 #include <QTest>
 
-#include <SQLiteCpp/Database.h>
 #include <sqlite3.h>
 
 #include <functional>
