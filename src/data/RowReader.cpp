@@ -1,8 +1,7 @@
 #include "RowReader.h"
 
 #include "Store.h"
-
-#include <stdexcept>
+#include "UserError.h"
 
 namespace {
 
@@ -69,7 +68,7 @@ RowSet RowReader::read(Cells recycled) {
 void RowReader::prepare() {
     m_cursor = m_store.prepare(m_source.sql);
     if (m_cursor->columnCount() == 0)
-        throw std::runtime_error(QStringLiteral("Η εντολή δεν επιστρέφει εγγραφές.").toStdString());
+        throw UserError(QStringLiteral("Η εντολή δεν επιστρέφει εγγραφές."));
     m_set.table = m_source.table;
 }
 
