@@ -3,6 +3,9 @@
 #include "Store.h"
 #include "UserError.h"
 
+#include <algorithm>
+#include <new>
+
 namespace {
 
 // Words outside quotes and brackets, upper-cased, for telling a plain one-table SELECT.
@@ -36,8 +39,17 @@ bool hasKeyword(const QString& sql, QStringView word) {
 void Cells::resize(size_t n) {
     while (m_blocks.size() * kBlock < n)
         m_blocks.push_back(std::make_unique<QVariant[]>(kBlock));
-    for (size_t i = n; i < m_size; ++i)
-        (*this)[i] = QVariant();
+    // Cells dropped block by block, each destroyed in place and left null: closing a large
+    // result costs no more than freeing its values.
+    for (size_t i = n; i < m_size;) {
+        const size_t blockEnd = std::min(m_size, (i | kMask) + 1);
+        QVariant* cell = m_blocks[i >> kShift].get() + (i & kMask);
+        for (QVariant* const end = cell + (blockEnd - i); cell != end; ++cell) {
+            cell->~QVariant();
+            new (cell) QVariant();
+        }
+        i = blockEnd;
+    }
     m_size = n;
 }
 
